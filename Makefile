@@ -1,0 +1,43 @@
+# The commands a newcomer needs; each installs what is missing first.
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
+
+.PHONY: all deps build run test sanitize-test fuzz bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build/%/build.ninja: | deps
+	cmake --preset $* >/dev/null
+
+build: deps build/default/build.ninja
+	cmake --build --preset default
+
+run: build
+	build/default/cli/lumisk-cli search
+
+test: build
+	ctest --preset default -j2
+
+sanitize-test: deps build/sanitize/build.ninja
+	cmake --build --preset sanitize
+	ctest --preset sanitize -j2
+
+fuzz: deps build/sanitize/build.ninja
+	cmake --build --preset sanitize
+	@for target in $(FUZZ_TARGETS); do \
+	    echo "== $$target for $(FUZZ_SECONDS) s"; \
+	    build/sanitize/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=build/sanitize/$$target- 2>&1 | tail -n 4 || exit 1; \
+	done
+
+bench: build
+	build/default/bench/lumisk_bench
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,25 @@
+#include "cli/arguments.h"
+
+namespace lumisk {
+
+ParsedArguments ParseArguments(const std::vector<std::string>& words, const ArgumentRules& rules) {
+    Arguments arguments;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word.size() < 2 || !word.starts_with("--")) {
+            arguments.operands.push_back(word);
+        } else if (rules.flags.contains(word) || word == "--help") {
+            arguments.flags.insert(word);
+        } else if (rules.valueNames.contains(word)) {
+            if (i + 1 == words.size()) {
+                return {std::nullopt, word + " needs a value"};
+            }
+            arguments.values[word] = words[++i];
+        } else {
+            return {std::nullopt, "unknown option " + word};
+        }
+    }
+    return {arguments, {}};
+}
+
+}  // namespace lumisk

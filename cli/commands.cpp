@@ -1,0 +1,332 @@
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <span>
+#include <string_view>
+
+#include "cli/arguments.h"
+#include "cli/device_output.h"
+#include "cli/password_input.h"
+#include "protocol/device_table.h"
+#include "protocol/endpoint.h"
+#include "protocol/exchanges.h"
+#include "protocol/fixed_text.h"
+#include "protocol/search.h"
+#include "setup/address_rules.h"
+
+namespace lumisk {
+namespace {
+
+constexpr char ProgramName[] = "lumisk-cli";
+constexpr char AdministratorName[] = "admin";
+constexpr char WrongPasswordMessage[] = "Wrong administrator password input!";
+
+struct Command {
+    std::string name;
+    std::string synopsis;
+    std::string description;
+    ArgumentRules rules;
+    std::size_t operands;
+    std::function<int(const Arguments&)> run;
+};
+
+void Complain(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
+}
+
+void Tell(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+std::string_view TextOf(std::span<const char> field) {
+    return std::string_view(field.data(), strnlen(field.data(), field.size()));
+}
+
+bool OpenEndpointOrComplain() {
+    if (const auto failure = TryOpenEndpoint()) {
+        Complain("cannot open the protocol endpoint: " + *failure);
+        return false;
+    }
+    SetDiagnosticStream(stderr);
+    return true;
+}
+
+// Searches and makes the adapter at `deviceIp` the selected device.
+bool SelectAdapter(const std::string& deviceIp) {
+    if (!OpenEndpointOrComplain()) {
+        return false;
+    }
+    SearchDevices();
+    CopyText(SelectedDeviceIp, deviceIp);
+    if (FindSelectedDevice() == nullptr) {
+        Complain("no adapter answers at " + deviceIp);
+        return false;
+    }
+    return true;
+}
+
+// As the window's Apply does it: "admin" with an empty password first, then the password given.
+bool LogInAsAdministrator(const Arguments& arguments, const std::string& deviceIp) {
+    CopyText(LoginUserName, AdministratorName);
+    CopyText(LoginPassword, "");
+    if (VerifyLogin() != 0) {
+        return true;
+    }
+    const std::optional<std::string> password =
+        arguments.Has("--password-stdin")
+            ? ReadPasswordLine()
+            : PromptForPassword("Administrator password for " + deviceIp + ": ");
+    if (!password) {
+        Complain("the adapter wants its administrator password: give it with --password-stdin");
+        return false;
+    }
+    CopyText(LoginPassword, *password);
+    if (VerifyLogin() == 0) {
+        Complain(WrongPasswordMessage);
+        return false;
+    }
+    return true;
+}
+
+int NoAnswer(const std::string& deviceIp) {
+    Complain("no answer from " + deviceIp);
+    return ExitFailure;
+}
+
+int Search(const Arguments& arguments) {
+    if (!OpenEndpointOrComplain()) {
+        return ExitFailure;
+    }
+    SearchDevices();
+    if (arguments.Has("--json")) {
+        std::printf("%s\n", FormatDevicesJson(DeviceTable).c_str());
+    } else {
+        for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
+             device = device->next) {
+            std::printf("%s\n", FormatDeviceLine(*device).c_str());
+        }
+    }
+    return ExitSuccess;
+}
+
+int Shares(const Arguments& arguments) {
+    const std::string& deviceIp = arguments.operands[0];
+    if (!SelectAdapter(deviceIp)) {
+        return ExitFailure;
+    }
+    if (QueryShareList() == 0) {
+        return NoAnswer(deviceIp);
+    }
+    for (const ShareNode* share = ShareTable.head; share != nullptr; share = share->next) {
+        std::printf("%s\n", share->shareName);
+    }
+    return ExitSuccess;
+}
+
+// A query whose answer lands in `target`, emptied first so that an empty text means no answer.
+Command TextQuery(std::string name, std::string what, int (*exchange)(), std::span<char> target) {
+    return {name,
+            name + " DEVICE_IP",
+            "Prints the adapter's " + what + ".",
+            {},
+            1,
+            [exchange, target](const Arguments& arguments) {
+                const std::string& deviceIp = arguments.operands[0];
+                if (!SelectAdapter(deviceIp)) {
+                    return int{ExitFailure};
+                }
+                std::memset(target.data(), 0, target.size());
+                if (exchange() == 0) {
+                    return NoAnswer(deviceIp);
+                }
+                std::printf("%.*s\n", static_cast<int>(TextOf(target).size()), target.data());
+                return int{ExitSuccess};
+            }};
+}
+
+int Login(const Arguments& arguments) {
+    const std::string& deviceIp = arguments.operands[0];
+    if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
+        return ExitFailure;
+    }
+    Tell("Administrator login accepted by " + deviceIp + ".");
+    return ExitSuccess;
+}
+
+// The address of an option as four octets, or a usage message.
+std::optional<std::array<int, 4>> AddressOption(const Arguments& arguments,
+                                                const std::string& option) {
+    const auto value = arguments.values.find(option);
+    if (value == arguments.values.end()) {
+        Complain(option + " is missing");
+        return std::nullopt;
+    }
+    const std::optional<Ipv4Bytes> address = ParseIpText(value->second);
+    if (!address) {
+        Complain(option + " takes a dotted address such as 192.0.2.10, not \"" + value->second +
+                 "\"");
+        return std::nullopt;
+    }
+    return std::array<int, 4>{(*address)[0], (*address)[1], (*address)[2], (*address)[3]};
+}
+
+std::string DottedText(const std::array<int, 4>& octets) {
+    return FormatIpText(
+        Ipv4Bytes{static_cast<std::uint8_t>(octets[0]), static_cast<std::uint8_t>(octets[1]),
+                  static_cast<std::uint8_t>(octets[2]), static_cast<std::uint8_t>(octets[3])});
+}
+
+int SetIp(const Arguments& arguments) {
+    const std::string& deviceIp = arguments.operands[0];
+    const auto ip = AddressOption(arguments, "--ip");
+    const auto netmask = AddressOption(arguments, "--netmask");
+    const auto gateway = AddressOption(arguments, "--gateway");
+    if (!ip || !netmask || !gateway) {
+        return ExitUsage;
+    }
+    const std::pair<AddressKind, const std::array<int, 4>&> fields[] = {
+        {AddressKind::Ip, *ip}, {AddressKind::Netmask, *netmask}, {AddressKind::Gateway, *gateway}};
+    for (const auto& [kind, octets] : fields) {
+        if (const auto problem = CheckAddressOctets(kind, octets)) {
+            Complain(problem->message);
+            return ExitUsage;
+        }
+    }
+    if (!GatewayInSubnet(*ip, *netmask, *gateway)) {
+        Complain(GatewayOutsideSubnetMessage);
+        return ExitUsage;
+    }
+    CopyText(PendingIp, DottedText(*ip));
+    CopyText(PendingNetmask, DottedText(*netmask));
+    CopyText(PendingGateway, DottedText(*gateway));
+    if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
+        return ExitFailure;
+    }
+    if (SetStaticAddress() == 0) {
+        Complain("the adapter did not confirm the address " +
+                 std::string(lumisk::TextOf(PendingIp)));
+        return ExitFailure;
+    }
+    std::printf("%s\n", SelectedDeviceIp);
+    return ExitSuccess;
+}
+
+int SetDhcp(const Arguments& arguments) {
+    const std::string& deviceIp = arguments.operands[0];
+    if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
+        return ExitFailure;
+    }
+    if (SetDhcpClient() == 0) {
+        Complain("Set to dhcp client fail.");
+        return ExitFailure;
+    }
+    Tell("DHCP client enabled.");
+    std::printf("%s\n", SelectedDeviceIp);
+    return ExitSuccess;
+}
+
+// A change that sends one text, which must fit its field whole.
+Command TextSet(std::string name, std::string what, int (*exchange)(), std::span<char> field) {
+    return {name,
+            name + " DEVICE_IP VALUE",
+            "Sets the adapter's " + what + ".",
+            {{"--password-stdin"}, {}},
+            2,
+            [exchange, field, what](const Arguments& arguments) {
+                const std::string& deviceIp = arguments.operands[0];
+                const std::string& value = arguments.operands[1];
+                if (value.size() >= field.size() || value.find('\0') != std::string::npos) {
+                    Complain("the " + what + " takes at most " + std::to_string(field.size() - 1) +
+                             " characters");
+                    return int{ExitUsage};
+                }
+                if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
+                    return int{ExitFailure};
+                }
+                std::memset(field.data(), 0, field.size());
+                std::memcpy(field.data(), value.data(), value.size());
+                return exchange() != 0 ? int{ExitSuccess} : NoAnswer(deviceIp);
+            }};
+}
+
+const std::vector<Command>& Commands() {
+    const ArgumentRules withPassword{{"--password-stdin"}, {}};
+    static const std::vector<Command> commands = {
+        {"search",
+         "search [--json]",
+         "Searches the LAN once and prints one line per adapter: name, IP, netmask, gateway, "
+         "dhcp or static, and the DeviceId as 20 hex digits, separated by tabs. --json prints an "
+         "array of objects with the keys name, ip, netmask, gateway, dhcp and deviceId.",
+         {{"--json"}, {}},
+         0,
+         Search},
+        {"shares", "shares DEVICE_IP", "Prints the adapter's shares, one per line.", {}, 1, Shares},
+        TextQuery("workgroup", "workgroup", QueryWorkgroup, WorkgroupText),
+        TextQuery("codepage", "code page", QueryCodepage, CodepageText),
+        TextQuery("disk-status", "disk status", QueryDiskStatus, DiskStatusText),
+        TextQuery("share-name", "share name", QueryShareName, ShareNameText),
+        {"login", "login DEVICE_IP [--password-stdin]",
+         "Logs in as the adapter's administrator: first with an empty password, then with the "
+         "password read from standard input (--password-stdin) or typed at a prompt.",
+         withPassword, 1, Login},
+        {"set-ip",
+         "set-ip DEVICE_IP --ip A --netmask M --gateway G [--password-stdin]",
+         "Gives the adapter a static address after logging in; prints its new address.",
+         {{"--password-stdin"}, {"--ip", "--netmask", "--gateway"}},
+         1,
+         SetIp},
+        {"set-dhcp", "set-dhcp DEVICE_IP [--password-stdin]",
+         "Makes the adapter a DHCP client after logging in; prints the address it answers from.",
+         withPassword, 1, SetDhcp},
+        TextSet("set-workgroup", "workgroup", SetWorkgroup, WorkgroupText),
+        TextSet("set-codepage", "code page", SetCodepage, CodepageText),
+        TextSet("set-access-mode", "access mode", SetAccessMode, AccessModeText),
+    };
+    return commands;
+}
+
+void PrintUsage(std::FILE* stream) {
+    std::fprintf(stream, "Usage: %s COMMAND [ARGUMENTS]\n\nCommands:\n", ProgramName);
+    for (const Command& command : Commands()) {
+        std::fprintf(stream, "  %s\n", command.synopsis.c_str());
+    }
+    std::fprintf(stream,
+                 "\n'%s COMMAND --help' describes one command. Results go to standard output, "
+                 "messages to standard error.\nExit status: 0 success, 1 adapter not found, not "
+                 "answering or refusing, 2 usage error.\n",
+                 ProgramName);
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& words) {
+    if (words.empty() || words[0] == "--help" || words[0] == "help") {
+        PrintUsage(words.empty() ? stderr : stdout);
+        return words.empty() ? ExitUsage : ExitSuccess;
+    }
+    for (const Command& command : Commands()) {
+        if (command.name != words[0]) {
+            continue;
+        }
+        const ParsedArguments parsed =
+            ParseArguments(std::vector(words.begin() + 1, words.end()), command.rules);
+        if (parsed.arguments && parsed.arguments->Has("--help")) {
+            std::printf("Usage: %s %s\n%s\n", ProgramName, command.synopsis.c_str(),
+                        command.description.c_str());
+            return ExitSuccess;
+        }
+        if (!parsed.arguments || parsed.arguments->operands.size() != command.operands) {
+            Complain(parsed.arguments ? "wrong number of arguments" : parsed.error);
+            std::fprintf(stderr, "Usage: %s %s\n", ProgramName, command.synopsis.c_str());
+            return ExitUsage;
+        }
+        return command.run(*parsed.arguments);
+    }
+    Complain("unknown command " + words[0]);
+    PrintUsage(stderr);
+    return ExitUsage;
+}
+
+}  // namespace lumisk

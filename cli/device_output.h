@@ -1,0 +1,18 @@
+#pragma once
+// How the command line prints the adapters of a search: tab-separated lines or JSON.
+
+#include <string>
+
+#include "protocol/device_table.h"
+
+namespace lumisk {
+
+// name, IP, netmask, gateway, "dhcp" or "static", DeviceId as 20 hex digits; control characters
+// in the texts become '?', so every adapter stays one line of six fields.
+std::string FormatDeviceLine(const DeviceRecord& device);
+
+// An array of objects with the keys name, ip, netmask, gateway, dhcp and deviceId. Bytes outside
+// printable ASCII are escaped, so the output is valid JSON whatever an adapter sent.
+std::string FormatDevicesJson(const LinkedTable<DeviceRecord>& table);
+
+}  // namespace lumisk

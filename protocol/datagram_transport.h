@@ -1,0 +1,25 @@
+#pragma once
+// The two protocol sockets as the search and the exchanges use them. The real one is UDP
+// (udp_transport.h); unit tests put a scripted one in its place.
+
+#include <chrono>
+#include <cstdint>
+#include <span>
+
+namespace lumisk {
+
+class DatagramTransport {
+public:
+    virtual ~DatagramTransport() = default;
+
+    // Sends one datagram to the group address. A failed send is not reported.
+    virtual void SendToGroup(std::span<const std::uint8_t> datagram) = 0;
+
+    // Waits up to `timeout` for a datagram to read; true when one is waiting.
+    virtual bool WaitReadable(std::chrono::milliseconds timeout) = 0;
+
+    // Reads one datagram into `buffer`: its length, or -1 when the read failed.
+    virtual int Receive(std::span<std::uint8_t> buffer) = 0;
+};
+
+}  // namespace lumisk

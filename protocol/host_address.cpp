@@ -1,0 +1,111 @@
+#include "protocol/host_address.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace lumisk {
+namespace {
+
+constexpr std::size_t HostNameBufferSize = 128;
+
+bool IsLoopback(const Ipv4Bytes& address) {
+    return address[0] == 127;
+}
+
+Ipv4Bytes BytesOf(const in_addr& address) {
+    Ipv4Bytes bytes;
+    std::memcpy(bytes.data(), &address, bytes.size());
+    return bytes;
+}
+
+#ifdef _WIN32
+std::optional<Ipv4Bytes> ResolvedHostAddress() {
+    char hostName[HostNameBufferSize] = {};
+    if (gethostname(hostName, sizeof hostName) != 0) {
+        return std::nullopt;
+    }
+    const hostent* host = gethostbyname(hostName);
+    if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list[0] == nullptr) {
+        return std::nullopt;
+    }
+    Ipv4Bytes bytes;
+    std::memcpy(bytes.data(), host->h_addr_list[0], bytes.size());
+    return bytes;
+}
+
+std::vector<Ipv4Bytes> InterfaceAddresses() {
+    return {};
+}
+#else
+std::optional<Ipv4Bytes> ResolvedHostAddress() {
+    char hostName[HostNameBufferSize] = {};
+    if (gethostname(hostName, sizeof hostName - 1) != 0) {
+        return std::nullopt;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* results = nullptr;
+    if (getaddrinfo(hostName, nullptr, &hints, &results) != 0 || results == nullptr) {
+        return std::nullopt;
+    }
+    const Ipv4Bytes first =
+        BytesOf(reinterpret_cast<const sockaddr_in*>(results->ai_addr)->sin_addr);
+    freeaddrinfo(results);
+    return first;
+}
+
+// Non-loopback IPv4 addresses of the interfaces that are up, in the system's order.
+std::vector<Ipv4Bytes> InterfaceAddresses() {
+    std::vector<Ipv4Bytes> addresses;
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) {
+        return addresses;
+    }
+    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+            (entry->ifa_flags & IFF_UP) == 0) {
+            continue;
+        }
+        const Ipv4Bytes address =
+            BytesOf(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr);
+        if (!IsLoopback(address)) {
+            addresses.push_back(address);
+        }
+    }
+    freeifaddrs(interfaces);
+    return addresses;
+}
+#endif
+
+}  // namespace
+
+std::optional<Ipv4Bytes> FindHostAddress() {
+    const std::optional<Ipv4Bytes> resolved = ResolvedHostAddress();
+#ifdef _WIN32
+    return resolved;
+#else
+    const std::vector<Ipv4Bytes> local = InterfaceAddresses();
+    if (resolved && !IsLoopback(*resolved) && std::ranges::find(local, *resolved) != local.end()) {
+        return resolved;
+    }
+    if (local.empty()) {
+        return std::nullopt;
+    }
+    return local.front();
+#endif
+}
+
+}  // namespace lumisk

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lumisk needs to build and test, only those that are missing.
+set -euo pipefail
+
+packages=(
+    make cmake ninja-build g++ pkg-config
+    clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
+    libgtest-dev libgmock-dev
+    iproute2                   # network namespaces of the LAN testbed
+    procps
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run as root: apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,52 @@
+#include "setup/address_rules.h"
+
+namespace lumisk {
+namespace {
+
+constexpr const char* OctetOrdinals[4] = {"1st", "2nd", "3rd", "4th"};
+
+const char* FieldWording(AddressKind kind) {
+    switch (kind) {
+        case AddressKind::Ip:
+            return "IP address";
+        case AddressKind::Netmask:
+            return "subnet mask address";
+        case AddressKind::Gateway:
+            return "gateway IP address";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::optional<AddressProblem> CheckAddressOctets(AddressKind kind,
+                                                 const std::array<int, 4>& octets) {
+    if (kind != AddressKind::Ip && kind != AddressKind::Netmask && kind != AddressKind::Gateway) {
+        return std::nullopt;
+    }
+    // A host address and a gateway can end neither in 0 (the network) nor in 255 (broadcast).
+    const bool hostLastOctet = kind != AddressKind::Netmask;
+    for (int index = 0; index < 4; ++index) {
+        const int value = octets[index];
+        const bool hostOctet = hostLastOctet && index == 3;
+        const bool valid = hostOctet ? value >= 1 && value <= 254 : value >= 0 && value <= 255;
+        if (!valid) {
+            return AddressProblem{index, std::string("Invalid ") + FieldWording(kind) + " in " +
+                                             OctetOrdinals[index] + " digit. It should be " +
+                                             (hostOctet ? "1-254." : "0-255.")};
+        }
+    }
+    return std::nullopt;
+}
+
+bool GatewayInSubnet(const std::array<int, 4>& ip, const std::array<int, 4>& netmask,
+                     const std::array<int, 4>& gateway) {
+    for (int index = 0; index < 4; ++index) {
+        if ((gateway[index] & netmask[index]) != (ip[index] & netmask[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace lumisk

@@ -1,0 +1,18 @@
+#pragma once
+// Turns fuzz input into a reply that the readers get past the opcode and ClientId tests, so the
+// fuzzer spends its time on what follows them.
+
+#include <cstdint>
+#include <span>
+
+#include "tests/unit/scripted_endpoint.h"
+
+namespace lumisk::testing {
+
+inline constexpr Ipv4Bytes FuzzedAdapter = {192, 0, 2, 10};
+
+// The input with opcode and TestClientId written over bytes 0..10 where it is long enough, and
+// with the selected adapter's address over bytes 17..20 when its first byte is even.
+Bytes FuzzedReply(std::span<const std::uint8_t> input, std::uint8_t opcode);
+
+}  // namespace lumisk::testing

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "cli/device_output.h"
+#include "protocol/device_table.h"
+#include "tests/unit/scripted_endpoint.h"
+
+namespace lumisk::testing {
+namespace {
+
+constexpr std::array<std::uint8_t, DeviceIdSize> Id = {0x00, 0x1a, 0x2b, 0x3c, 0x4d,
+                                                       0xff, 192,  0,    2,    10};
+
+class DeviceOutput : public ::testing::Test {
+protected:
+    ScriptedEndpoint endpoint;  // empties DeviceTable afterwards
+};
+
+TEST_F(DeviceOutput, LinesHaveSixTabSeparatedFields) {
+    AppendDevice("NAS", "192.0.2.10", "255.255.255.0", "192.0.2.254", Id, "1");
+    AppendDevice("line\tbreak\n", "192.0.2.11", "", "", Id, "0");
+    EXPECT_EQ(FormatDeviceLine(*DeviceTable.head),
+              "NAS\t192.0.2.10\t255.255.255.0\t192.0.2.254\tdhcp\t001a2b3c4dffc000020a");
+    EXPECT_EQ(FormatDeviceLine(*DeviceTable.tail),
+              "line?break?\t192.0.2.11\t\t\tstatic\t001a2b3c4dffc000020a");
+}
+
+TEST_F(DeviceOutput, JsonEscapesWhateverTheAdapterSent) {
+    EXPECT_EQ(FormatDevicesJson(DeviceTable), "[]");
+    AppendDevice("q\"b\\s\x01\xe9", "192.0.2.10", "255.255.255.0", "192.0.2.254", Id, "");
+    EXPECT_EQ(FormatDevicesJson(DeviceTable),
+              "[\n  {\"name\": \"q\\\"b\\\\s\\u0001\\u00e9\", \"ip\": \"192.0.2.10\", \"netmask\": "
+              "\"255.255.255.0\", \"gateway\": \"192.0.2.254\", \"dhcp\": false, \"deviceId\": "
+              "\"001a2b3c4dffc000020a\"}\n]");
+}
+
+}  // namespace
+}  // namespace lumisk::testing
