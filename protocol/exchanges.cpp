@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include <ranges>
 #include <string>
 
 #include "protocol/device_table.h"
@@ -161,15 +160,18 @@ int QueryShareList() {
     if (!Run(Query, BuildGet<SubCode::ShareList>, reply)) {
         return 0;
     }
+    // Runs of ':' count as one separator; separators at either end give no empty name.
     char piece[sizeof ShareNode::shareName];
-    for (const auto part : std::views::split(ReplyText(reply.Datagram()), ':')) {
-        if (part.empty()) {
-            continue;
+    std::string_view rest = ReplyText(reply.Datagram());
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find(':'), rest.size());
+        if (end > 0) {
+            CopyText(piece, rest.substr(0, end));
+            if (!IsShareKnown(TextOf(piece))) {
+                AppendShare(TextOf(piece));
+            }
         }
-        CopyText(piece, std::string_view(part.begin(), part.end()));
-        if (!IsShareKnown(TextOf(piece))) {
-            AppendShare(TextOf(piece));
-        }
+        rest.remove_prefix(std::min(end + 1, rest.size()));
     }
     return 1;
 }

@@ -14,7 +14,7 @@ template <std::size_t N>
 void CopyText(char (&field)[N], std::string_view text) {
     static_assert(N > 0);
     const std::size_t length = std::min(text.size(), N - 1);
-    std::memcpy(field, text.data(), length);
+    std::copy_n(text.data(), length, field);
     std::memset(field + length, 0, N - length);
 }
 

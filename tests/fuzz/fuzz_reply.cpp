@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "protocol/endpoint.h"
 #include "protocol/messages.h"
 
 namespace lumisk::testing {
