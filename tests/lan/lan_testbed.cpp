@@ -1,0 +1,424 @@
+#include "tests/lan/lan_testbed.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <utility>
+
+extern char** environ;
+
+namespace lumisk::lan {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::milliseconds WaitStep{5};
+constexpr std::chrono::seconds StopGrace{5};
+constexpr std::chrono::seconds ToolTimeout{30};
+constexpr std::size_t ReadSize = 4096;
+
+// Owns the descriptors the parent keeps of a pipe or a file.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    ~Descriptor() { Close(); }
+    int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
+    void Close() {
+        if (fd_ >= 0) {
+            close(fd_);
+            fd_ = -1;
+        }
+    }
+
+private:
+    int fd_ = -1;
+};
+
+struct Pipe {
+    Descriptor read;
+    Descriptor write;
+};
+
+Pipe MakePipe() {
+    int ends[2] = {-1, -1};
+    if (pipe2(ends, O_CLOEXEC) != 0) {
+        return {};
+    }
+    return {Descriptor(ends[0]), Descriptor(ends[1])};
+}
+
+// Starts `argv` with the given standard descriptors; -1 when it could not be started. The test
+// process ignores SIGPIPE (see LanTestbed()); the child gets the default back.
+pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<char*> arguments;
+    for (const std::string& argument : argv) {
+        arguments.push_back(const_cast<char*>(argument.c_str()));
+    }
+    arguments.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, arguments[0], &actions, &attributes, arguments.data(), environ) != 0) {
+        pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+}
+
+int ExitCode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The process's wait status once it has ended, or nothing at the deadline.
+std::optional<int> WaitUntil(pid_t pid, Clock::time_point deadline) {
+    for (;;) {
+        int status = 0;
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) {
+            return status;
+        }
+        if (ended < 0 && errno != EINTR) {
+            return std::nullopt;
+        }
+        if (Clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(WaitStep);
+    }
+}
+
+// SIGTERM, a grace period, then SIGKILL: the exit code, or -1 when it had to be killed.
+int EndProcess(pid_t pid) {
+    kill(pid, SIGTERM);
+    if (const std::optional<int> status = WaitUntil(pid, Clock::now() + StopGrace)) {
+        return ExitCode(*status);
+    }
+    kill(pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return -1;
+}
+
+// Appends what `stream` has to give to `text`, closing the stream at its end.
+void ReadWaiting(Descriptor& stream, short events, std::string& text) {
+    if (events == 0) {
+        return;
+    }
+    std::array<char, ReadSize> buffer;
+    const ssize_t received = read(stream.Get(), buffer.data(), buffer.size());
+    if (received > 0) {
+        text.append(buffer.data(), static_cast<std::size_t>(received));
+    } else if (received == 0 || errno != EINTR) {
+        stream.Close();
+    }
+}
+
+// Runs a program to its end, feeding it `stdinText` and collecting what it writes; a program
+// still running at the timeout is killed.
+ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string& stdinText,
+                         std::chrono::milliseconds timeout) {
+    Pipe in = MakePipe();
+    Pipe out = MakePipe();
+    Pipe err = MakePipe();
+    const pid_t pid = Spawn(argv, in.read.Get(), out.write.Get(), err.write.Get());
+    in.read.Close();
+    out.write.Close();
+    err.write.Close();
+    if (pid < 0) {
+        return {-1, {}, "could not start " + argv.front()};
+    }
+    fcntl(in.write.Get(), F_SETFL, O_NONBLOCK);
+    if (stdinText.empty()) {
+        in.write.Close();
+    }
+
+    ProgramResult result{-1, {}, {}};
+    const Clock::time_point deadline = Clock::now() + timeout;
+    std::size_t written = 0;
+    while ((out.read.Get() >= 0 || err.read.Get() >= 0) && Clock::now() < deadline) {
+        std::array<pollfd, 3> polled = {pollfd{out.read.Get(), POLLIN, 0},
+                                        pollfd{err.read.Get(), POLLIN, 0},
+                                        pollfd{in.write.Get(), POLLOUT, 0}};
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        if (poll(polled.data(), polled.size(), static_cast<int>(left.count())) < 0 &&
+            errno != EINTR) {
+            break;
+        }
+        ReadWaiting(out.read, polled[0].revents, result.out);
+        ReadWaiting(err.read, polled[1].revents, result.err);
+        if (polled[2].revents != 0) {
+            const ssize_t sent =
+                write(in.write.Get(), stdinText.data() + written, stdinText.size() - written);
+            if (sent > 0) {
+                written += static_cast<std::size_t>(sent);
+            }
+            if ((sent < 0 && errno != EAGAIN && errno != EINTR) || written == stdinText.size()) {
+                in.write.Close();
+            }
+        }
+    }
+    if (const std::optional<int> status = WaitUntil(pid, deadline)) {
+        result.exitCode = ExitCode(*status);
+    } else {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        result.err +=
+            "\n[killed: still running after " + std::to_string(timeout.count()) + " ms]\n";
+    }
+    return result;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string Probe() {
+    if (geteuid() != 0) {
+        return "not running as root";
+    }
+    if (access(LUMISK_SIM_PATH, X_OK) != 0) {
+        return std::string("no simulator at ") + LUMISK_SIM_PATH;
+    }
+    if (access(LUMISK_TESTBED_SCRIPT, X_OK) != 0) {
+        return std::string("no testbed script at ") + LUMISK_TESTBED_SCRIPT;
+    }
+    if (RunProgram({"ip", "-V"}, {}, ToolTimeout).exitCode != 0) {
+        return "the ip tool is missing";
+    }
+    const std::string probe = "lumisk-probe-" + std::to_string(getpid());
+    const ProgramResult added = RunProgram({"ip", "netns", "add", probe}, {}, ToolTimeout);
+    if (added.exitCode != 0) {
+        return "ip netns add fails: " + added.err;
+    }
+    RunProgram({"ip", "netns", "delete", probe}, {}, ToolTimeout);
+    return {};
+}
+
+}  // namespace
+
+bool LanTestbed::Available(std::string& why) {
+    static const std::string missing = Probe();
+    why = missing;
+    return missing.empty();
+}
+
+bool LanTestbed::Required() {
+    return std::getenv("CI") != nullptr;
+}
+
+LanTestbed::LanTestbed() {
+    static std::atomic<int> testbedsMade{0};
+    name_ = "p" + std::to_string(getpid()) + "-" + std::to_string(++testbedsMade);
+    // Writing to a program that has ended must fail, not end the test.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+LanTestbed::~LanTestbed() {
+    Stop();
+}
+
+bool LanTestbed::Start() {
+    char directory[] = "/tmp/lumisk-lan-XXXXXX";
+    if (mkdtemp(directory) == nullptr) {
+        ADD_FAILURE() << "mkdtemp: " << std::strerror(errno);
+        return false;
+    }
+    temporaryDirectory_ = directory;
+    started_ = true;
+    const ProgramResult up = RunProgram({LUMISK_TESTBED_SCRIPT, "up", name_}, {}, ToolTimeout);
+    if (up.exitCode != 0) {
+        ADD_FAILURE() << "testbed.sh up " << name_ << " failed: " << up.err;
+        Stop();
+        return false;
+    }
+    std::istringstream names(
+        RunProgram({LUMISK_TESTBED_SCRIPT, "veth", name_}, {}, ToolTimeout).out);
+    names >> workstationInterface_ >> lanInterface_;
+    return true;
+}
+
+void LanTestbed::Stop() {
+    LeaveWorkstation();
+    while (!simulatorLogs_.empty()) {
+        StopSimulator(simulatorLogs_.begin()->first);
+    }
+    if (started_) {
+        RunProgram({LUMISK_TESTBED_SCRIPT, "down", name_}, {}, ToolTimeout);
+        started_ = false;
+    }
+    if (!temporaryDirectory_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(temporaryDirectory_, ignored);
+        temporaryDirectory_.clear();
+    }
+}
+
+std::string LanTestbed::WorkstationNamespace() const {
+    return "lumisk-ws-" + name_;
+}
+
+std::string LanTestbed::LanNamespace() const {
+    return "lumisk-lan-" + name_;
+}
+
+std::string LanTestbed::WorkstationIp() {
+    return "192.0.2.1";
+}
+
+std::string LanTestbed::TemporaryPath(const std::string& fileName) const {
+    return temporaryDirectory_ + "/" + fileName;
+}
+
+pid_t LanTestbed::StartSimulator(const std::vector<std::string>& arguments,
+                                 std::chrono::milliseconds readyTimeout) {
+    const std::string stem = TemporaryPath("sim-" + std::to_string(++simulatorsStarted_));
+    const std::string readyFile = stem + ".ready";
+    const std::string logFile = stem + ".log";
+    std::vector<std::string> argv = {"ip",           "netns",         "exec",
+                                     LanNamespace(), LUMISK_SIM_PATH, "--interface",
+                                     lanInterface_,  "--ready-file",  readyFile};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+
+    const Descriptor noInput(open("/dev/null", O_RDONLY | O_CLOEXEC));
+    const Descriptor log(open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    const pid_t pid = Spawn(argv, noInput.Get(), log.Get(), log.Get());
+    if (pid < 0) {
+        ADD_FAILURE() << "could not start " << LUMISK_SIM_PATH;
+        return -1;
+    }
+    simulatorLogs_[pid] = logFile;
+
+    const Clock::time_point deadline = Clock::now() + readyTimeout;
+    while (!std::filesystem::exists(readyFile)) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            simulatorLogs_.erase(pid);
+            ADD_FAILURE() << "lumisk-sim ended with status " << ExitCode(status)
+                          << " before it was ready:\n"
+                          << ReadWhole(logFile);
+            return -1;
+        }
+        if (Clock::now() >= deadline) {
+            const std::string output = SimulatorLog(pid);
+            StopSimulator(pid);
+            ADD_FAILURE() << "lumisk-sim was not ready within " << readyTimeout.count() << " ms:\n"
+                          << output;
+            return -1;
+        }
+        std::this_thread::sleep_for(WaitStep);
+    }
+    return pid;
+}
+
+int LanTestbed::StopSimulator(pid_t pid) {
+    if (simulatorLogs_.erase(pid) == 0) {
+        ADD_FAILURE() << "no simulator " << pid << " was started here";
+        return -1;
+    }
+    return EndProcess(pid);
+}
+
+std::string LanTestbed::SimulatorLog(pid_t pid) const {
+    const auto log = simulatorLogs_.find(pid);
+    return log == simulatorLogs_.end() ? std::string{} : ReadWhole(log->second);
+}
+
+ProgramResult LanTestbed::RunInWorkstation(const std::vector<std::string>& argv,
+                                           const std::string& stdinText,
+                                           std::chrono::milliseconds timeout) {
+    return RunInNamespace(WorkstationNamespace(), argv, stdinText, timeout);
+}
+
+ProgramResult LanTestbed::RunInLan(const std::vector<std::string>& argv,
+                                   const std::string& stdinText,
+                                   std::chrono::milliseconds timeout) {
+    return RunInNamespace(LanNamespace(), argv, stdinText, timeout);
+}
+
+ProgramResult LanTestbed::RunInNamespace(const std::string& ns,
+                                         const std::vector<std::string>& argv,
+                                         const std::string& stdinText,
+                                         std::chrono::milliseconds timeout) {
+    std::vector<std::string> command = {"ip", "netns", "exec", ns};
+    command.insert(command.end(), argv.begin(), argv.end());
+    return RunProgram(command, stdinText, timeout);
+}
+
+void LanTestbed::EnterWorkstation() {
+    if (originalNamespace_ >= 0) {
+        return;
+    }
+    Descriptor original(open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC));
+    const Descriptor workstation(
+        open(("/run/netns/" + WorkstationNamespace()).c_str(), O_RDONLY | O_CLOEXEC));
+    if (original.Get() < 0 || workstation.Get() < 0 ||
+        setns(workstation.Get(), CLONE_NEWNET) != 0) {
+        ADD_FAILURE() << "could not enter " << WorkstationNamespace() << ": "
+                      << std::strerror(errno);
+        return;
+    }
+    originalNamespace_ = original.Release();
+}
+
+void LanTestbed::LeaveWorkstation() {
+    if (originalNamespace_ < 0) {
+        return;
+    }
+    if (setns(originalNamespace_, CLONE_NEWNET) != 0) {
+        ADD_FAILURE() << "could not leave " << WorkstationNamespace() << ": "
+                      << std::strerror(errno);
+    }
+    close(originalNamespace_);
+    originalNamespace_ = -1;
+}
+
+void LanTest::SetUp() {
+    LUMISK_REQUIRE_LAN_TESTBED();
+    ASSERT_TRUE(testbed_.Start());
+}
+
+void LanTest::TearDown() {
+    testbed_.Stop();
+}
+
+}  // namespace lumisk::lan

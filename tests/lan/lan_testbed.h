@@ -1,0 +1,122 @@
+#pragma once
+// A LAN of two network namespaces for integration tests: a workstation, 192.0.2.1, and the LAN
+// where lumisk-sim plays adapters, joined by a veth pair. Needs root and the ip tool; each
+// testbed has its own names, so test processes may run side by side.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace lumisk::lan {
+
+using namespace std::chrono_literals;
+
+struct ProgramResult {
+    int exitCode;  // -1 when the program did not start, was killed or ran out of time
+    std::string out;
+    std::string err;
+};
+
+class LanTestbed {
+public:
+    // True when a testbed can be made here; otherwise `why` says what is missing.
+    static bool Available(std::string& why);
+    // Whether an unavailable testbed fails the tests instead of skipping them: the CI variable.
+    static bool Required();
+
+    LanTestbed();
+    // Stop().
+    ~LanTestbed();
+    LanTestbed(const LanTestbed&) = delete;
+    LanTestbed& operator=(const LanTestbed&) = delete;
+
+    // Makes the namespaces; false, with a test failure, when that fails.
+    bool Start();
+    // Leaves the workstation, ends every process started here by its pid (SIGTERM, then SIGKILL),
+    // deletes the namespaces and the temporary directory. Safe to call more than once.
+    void Stop();
+
+    const std::string& Name() const { return name_; }
+    std::string WorkstationNamespace() const;
+    std::string LanNamespace() const;
+    const std::string& WorkstationInterface() const { return workstationInterface_; }
+    // Where the simulator puts the adapters' addresses.
+    const std::string& LanInterface() const { return lanInterface_; }
+    static std::string WorkstationIp();
+    // A path in this testbed's temporary directory, removed by Stop().
+    std::string TemporaryPath(const std::string& fileName) const;
+
+    // Runs lumisk-sim in the LAN with --interface and --ready-file set, then `arguments`, and
+    // waits for it to be ready. Its pid, or -1 with a test failure that quotes its output.
+    pid_t StartSimulator(const std::vector<std::string>& arguments,
+                         std::chrono::milliseconds readyTimeout = 10s);
+    // Ends a simulator started here; its exit status, or -1 when it did not end by itself.
+    int StopSimulator(pid_t pid);
+    // What the simulator has written to standard output and standard error so far.
+    std::string SimulatorLog(pid_t pid) const;
+
+    ProgramResult RunInWorkstation(const std::vector<std::string>& argv,
+                                   const std::string& stdinText = {},
+                                   std::chrono::milliseconds timeout = 60s);
+    ProgramResult RunInLan(const std::vector<std::string>& argv, const std::string& stdinText = {},
+                           std::chrono::milliseconds timeout = 60s);
+
+    // Moves the calling thread into the workstation's network namespace and back, so sockets it
+    // opens in between live on the workstation. Use from a single-threaded test.
+    void EnterWorkstation();
+    void LeaveWorkstation();
+
+private:
+    ProgramResult RunInNamespace(const std::string& ns, const std::vector<std::string>& argv,
+                                 const std::string& stdinText, std::chrono::milliseconds timeout);
+
+    std::string name_;
+    std::string temporaryDirectory_;
+    std::string workstationInterface_;
+    std::string lanInterface_;
+    bool started_ = false;
+    int originalNamespace_ = -1;  // open while the thread is in the workstation
+    int simulatorsStarted_ = 0;
+    std::map<pid_t, std::string> simulatorLogs_;  // the simulators still running, and their logs
+};
+
+// Holds the calling thread in the workstation for its lifetime.
+class InWorkstation {
+public:
+    explicit InWorkstation(LanTestbed& testbed) : testbed_(testbed) { testbed_.EnterWorkstation(); }
+    ~InWorkstation() { testbed_.LeaveWorkstation(); }
+    InWorkstation(const InWorkstation&) = delete;
+    InWorkstation& operator=(const InWorkstation&) = delete;
+
+private:
+    LanTestbed& testbed_;
+};
+
+// A fixture whose tests run with a started testbed in `testbed_`. Skips them where no testbed can
+// be made, and fails them instead when LanTestbed::Required().
+class LanTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    LanTestbed testbed_;
+};
+
+}  // namespace lumisk::lan
+
+// For tests that manage a testbed themselves: the same skip-or-fail as LanTest, in a test body.
+#define LUMISK_REQUIRE_LAN_TESTBED()                                                 \
+    do {                                                                             \
+        std::string lanTestbedMissing;                                               \
+        if (!::lumisk::lan::LanTestbed::Available(lanTestbedMissing)) {              \
+            if (::lumisk::lan::LanTestbed::Required()) {                             \
+                FAIL() << "no LAN testbed, though CI is set: " << lanTestbedMissing; \
+            }                                                                        \
+            GTEST_SKIP() << "no LAN testbed: " << lanTestbedMissing;                 \
+        }                                                                            \
+    } while (false)
