@@ -40,6 +40,10 @@ std::chrono::milliseconds NominalTime(const Exchange& exchange) {
 }
 
 bool PassesAddressTest(const Exchange& exchange, std::span<const std::uint8_t> reply) {
+    // Too short to carry a DeviceId, a reply names no device, least of all a new address.
+    if (reply.size() < HeaderSize) {
+        return false;
+    }
     switch (exchange.addressTest) {
         case AddressTest::SelectedDevice:
             return ReplyDeviceAddress(reply) == TextOf(SelectedDeviceIp);

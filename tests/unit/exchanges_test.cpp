@@ -228,6 +228,15 @@ TEST_F(Exchanges, StaticAddressMovesRecordAndSelectionOnceTheNewAddressConfirms)
     EXPECT_EQ(request[20], 50);
 }
 
+TEST_F(Exchanges, AConfirmationTooShortToNameAnAddressIsNotAccepted) {
+    Bytes truncated = SetReplyBytes({203, 0, 113, 77});
+    truncated.resize(20);
+    AnswerWith(truncated);
+    EXPECT_EQ(SetDhcpClient(), 0);
+    EXPECT_STREQ(SelectedDeviceIp, "192.0.2.10");
+    EXPECT_STREQ(DeviceTable.head->ipText, "192.0.2.10");
+}
+
 TEST_F(Exchanges, DhcpAcceptsTheFirstConfirmationFromAnyAddress) {
     AnswerWith(SetReplyBytes({203, 0, 113, 77}));
     EXPECT_EQ(SetDhcpClient(), 1);
