@@ -1,0 +1,166 @@
+// lumisk-cli in the workstation against simulated adapters: what scripts read and exit statuses.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/lan/lan_testbed.h"
+
+namespace lumisk::lan {
+namespace {
+
+class CliOnLan : public LanTest {
+protected:
+    ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = {}) {
+        arguments.insert(arguments.begin(), LUMISK_CLI_PATH);
+        return testbed_.RunInWorkstation(arguments, input);
+    }
+
+    void StartAdapters(const std::vector<std::string>& arguments) {
+        ASSERT_GT(testbed_.StartSimulator(arguments), 0);
+    }
+
+    std::string Recorded(const std::string& record) const {
+        std::ifstream in(record);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(CliOnLan, SearchPrintsOneLinePerAdapter) {
+    StartAdapters({"--adapter", "--name", "NAS-1", "--ip", "192.0.2.20", "--gateway", "192.0.2.254",
+                   "--identity", "00a0b0000001", "--adapter", "--name", "NAS-2", "--ip",
+                   "192.0.2.21", "--dhcp", "--gateway", "192.0.2.254", "--identity",
+                   "00a0b0000002"});
+    const ProgramResult result = Cli({"search"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    std::vector<std::string> lines;
+    std::istringstream out(result.out);
+    for (std::string line; std::getline(out, line);) {
+        lines.push_back(line);
+    }
+    std::ranges::sort(lines);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "NAS-1\t192.0.2.20\t255.255.255.0\t192.0.2.254\tstatic\t00a0b0000001c0000214",
+                  "NAS-2\t192.0.2.21\t255.255.255.0\t192.0.2.254\tdhcp\t00a0b0000002c0000215"}));
+}
+
+TEST_F(CliOnLan, SearchAsJsonListsEveryField) {
+    StartAdapters({"--name", "NAS", "--ip", "203.0.113.5", "--netmask", "255.255.255.128",
+                   "--gateway", "203.0.113.1", "--dhcp", "--identity", "ffeeddccbbaa"});
+    const ProgramResult result = Cli({"search", "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "[\n  {\"name\": \"NAS\", \"ip\": \"203.0.113.5\", \"netmask\": \"255.255.255.128\", "
+              "\"gateway\": \"203.0.113.1\", \"dhcp\": true, \"deviceId\": "
+              "\"ffeeddccbbaacb007105\"}\n]\n");
+}
+
+TEST_F(CliOnLan, QueriesPrintOnlyTheAnswer) {
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.30", "--shares", "HDD_a:HDD_b", "--codepage",
+                   "950", "--workgroup", "OFFICE", "--disk-status", "2", "--share-name", "HDD_1"});
+    const struct {
+        const char* command;
+        const char* out;
+        const char* diagnostic;
+    } rows[] = {
+        {"shares", "HDD_a\nHDD_b\n", ""},
+        {"workgroup", "OFFICE\n", "workgroup=OFFICE\n"},
+        {"codepage", "950\n", "codepage=950\n"},
+        {"disk-status", "2\n", "ideok=2\n"},
+        {"share-name", "HDD_1\n", "sharename=HDD_1\n"},
+    };
+    for (const auto& row : rows) {
+        const ProgramResult result = Cli({row.command, "192.0.2.30"});
+        EXPECT_EQ(result.exitCode, 0) << row.command << ": " << result.err;
+        EXPECT_EQ(result.out, row.out) << row.command;
+        EXPECT_EQ(result.err, row.diagnostic) << row.command;
+    }
+}
+
+TEST_F(CliOnLan, AnAdapterThatIsNotThereIsAFailure) {
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.30"});
+    const ProgramResult result = Cli({"codepage", "192.0.2.99"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("192.0.2.99"), std::string::npos) << result.err;
+}
+
+TEST_F(CliOnLan, LoginTriesTheEmptyPasswordThenTheGivenOne) {
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.31", "--password", "s3cret"});
+    const ProgramResult wrong = Cli({"login", "192.0.2.31", "--password-stdin"}, "guess\n");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.err.find("Wrong administrator password input!"), std::string::npos)
+        << wrong.err;
+    EXPECT_EQ(wrong.err.find("guess"), std::string::npos);
+
+    const ProgramResult right = Cli({"login", "192.0.2.31", "--password-stdin"}, "s3cret\n");
+    EXPECT_EQ(right.exitCode, 0) << right.err;
+    EXPECT_EQ(right.out, "");
+    EXPECT_EQ(right.err.find("s3cret"), std::string::npos);
+}
+
+TEST_F(CliOnLan, SetIpMovesTheAdapterAndPrintsItsNewAddress) {
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.40"});
+    const ProgramResult moved = Cli({"set-ip", "192.0.2.40", "--ip", "192.0.2.41", "--netmask",
+                                     "255.255.255.0", "--gateway", "192.0.2.254"});
+    ASSERT_EQ(moved.exitCode, 0) << moved.err;
+    EXPECT_EQ(moved.out, "192.0.2.41\n");
+    const ProgramResult found = Cli({"search"});
+    EXPECT_NE(found.out.find("\t192.0.2.41\t"), std::string::npos) << found.out;
+    EXPECT_EQ(found.out.find("\t192.0.2.40\t"), std::string::npos) << found.out;
+}
+
+TEST_F(CliOnLan, SetIpRefusesBadAddressesBeforeSendingAnything) {
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartAdapters({"--record", record, "--name", "NAS", "--ip", "192.0.2.42"});
+    const struct {
+        std::vector<std::string> addresses;
+        const char* message;
+    } rows[] = {
+        {{"--ip", "192.0.2.255", "--netmask", "255.255.255.0", "--gateway", "192.0.2.254"},
+         "Invalid IP address in 4th digit. It should be 1-254."},
+        {{"--ip", "192.0.2.43", "--netmask", "255.255.255.0", "--gateway", "192.0.2.0"},
+         "Invalid gateway IP address in 4th digit. It should be 1-254."},
+        {{"--ip", "192.168.0.5", "--netmask", "255.255.255.0", "--gateway", "10.0.0.1"},
+         "Gateway address input error!"},
+        {{"--ip", "192.0.2.300", "--netmask", "255.255.255.0", "--gateway", "192.0.2.1"}, "--ip"},
+        {{"--ip", "192.0.2.43", "--gateway", "192.0.2.1"}, "--netmask is missing"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> arguments = {"set-ip", "192.0.2.42"};
+        arguments.insert(arguments.end(), row.addresses.begin(), row.addresses.end());
+        const ProgramResult result = Cli(arguments);
+        EXPECT_EQ(result.exitCode, 2) << row.message;
+        EXPECT_NE(result.err.find(row.message), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(Recorded(record), "");
+}
+
+TEST_F(CliOnLan, SetDhcpPrintsTheLeaseAddress) {
+    StartAdapters(
+        {"--name", "NAS", "--ip", "192.0.2.44", "--lease-ip", "192.0.2.144", "--password", "pw"});
+    const ProgramResult result = Cli({"set-dhcp", "192.0.2.44", "--password-stdin"}, "pw\n");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "192.0.2.144\n");
+    EXPECT_NE(result.err.find("DHCP client enabled."), std::string::npos);
+}
+
+TEST_F(CliOnLan, TextSetsAreStoredAndOverlongValuesRefused) {
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.45", "--restart-ms", "100"});
+    EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", "TEAM"}).exitCode, 0);
+    EXPECT_EQ(Cli({"workgroup", "192.0.2.45"}).out, "TEAM\n");
+    EXPECT_EQ(Cli({"set-access-mode", "192.0.2.45", "rw"}).exitCode, 0);
+    EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", std::string(32, 'w')}).exitCode, 2);
+    EXPECT_EQ(Cli({"set-access-mode", "192.0.2.45", "readwrite"}).exitCode, 2);
+    EXPECT_EQ(Cli({"set-codepage", "192.0.2.45", "936"}).exitCode, 0);
+}
+
+}  // namespace
+}  // namespace lumisk::lan
