@@ -1,0 +1,361 @@
+#include "tests/gui_support/gui_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace lumisk::gui_test {
+namespace {
+
+constexpr int PollMs = 5;
+
+bool IsDialogWindow(const QWidget* widget) {
+    return widget != nullptr && widget->isVisible() && widget->property("templateId").isValid();
+}
+
+// The widget with the keyboard focus in the dialog on top, or the dialog itself. Keys go to the
+// active window, so the dialog is made active first: headless, a closed popup menu stays the
+// active window.
+QWidget* KeyTarget() {
+    QWidget* dialog = ActiveDialog();
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    if (!dialog->isActiveWindow()) {
+        QApplication::setActiveWindow(dialog);
+    }
+    QWidget* focus = dialog->focusWidget();
+    return focus != nullptr ? focus : dialog;
+}
+
+// Calls `step` on each tick until it returns true or `timeoutMs` passes, then `expired`.
+void Poll(std::function<bool()> step, int timeoutMs, std::function<void()> expired) {
+    auto* timer = new QTimer(qApp);
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [timer, step = std::move(step), deadline, expired = std::move(expired)] {
+                         if (step()) {
+                             timer->deleteLater();
+                             timer->stop();
+                         } else if (deadline.hasExpired()) {
+                             timer->stop();
+                             timer->deleteLater();
+                             expired();
+                         }
+                     });
+    timer->start(PollMs);
+}
+
+// Shuts whatever modal windows are up: message boxes answered, dialogs asked to close.
+void CloseModalWindows() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+            box->done(QMessageBox::Ok);
+        } else if (IsDialogWindow(widget)) {
+            widget->close();
+        }
+    }
+}
+
+QString EntryText(const QString& actionText) {
+    QString text = actionText.section(QLatin1Char('\t'), 0, 0);
+    text.remove(QLatin1Char('&'));
+    return text;
+}
+
+ui::MessageIcon IconOf(QMessageBox::Icon icon) {
+    switch (icon) {
+        case QMessageBox::Critical:
+            return ui::MessageIcon::Stop;
+        case QMessageBox::Warning:
+            return ui::MessageIcon::Exclamation;
+        case QMessageBox::Information:
+            return ui::MessageIcon::Information;
+        default:
+            return ui::MessageIcon::None;
+    }
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, PollMs);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+QWidget* ActiveDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (IsDialogWindow(modal)) {
+        return modal;
+    }
+    // Under a message box, the dialog the box belongs to.
+    for (QWidget* owner = modal != nullptr ? modal->parentWidget() : nullptr; owner != nullptr;
+         owner = owner->parentWidget()) {
+        if (IsDialogWindow(owner->window())) {
+            return owner->window();
+        }
+    }
+    QWidget* found = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (IsDialogWindow(widget) && (found == nullptr || widget->isActiveWindow())) {
+            found = widget;
+        }
+    }
+    return found;
+}
+
+int ActiveTemplateId() {
+    const QWidget* dialog = ActiveDialog();
+    return dialog != nullptr ? dialog->property("templateId").toInt() : -1;
+}
+
+bool WaitForDialog(int templateId, int timeoutMs) {
+    return WaitUntil([templateId] { return ActiveTemplateId() == templateId; }, timeoutMs);
+}
+
+bool WaitForDialogCaption(const QString& caption, int timeoutMs) {
+    return WaitUntil(
+        [&caption] {
+            const QWidget* dialog = ActiveDialog();
+            return dialog != nullptr && dialog->windowTitle() == caption;
+        },
+        timeoutMs);
+}
+
+QWidget* FindControl(int id) {
+    QWidget* dialog = ActiveDialog();
+    return dialog != nullptr ? dialog->findChild<QWidget*>(QStringLiteral("control_%1").arg(id))
+                             : nullptr;
+}
+
+int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs) {
+    bool started = false;
+    QTimer start;
+    QObject::connect(&start, &QTimer::timeout, &start, [&] {
+        if (!started && dialog.IsRunning() && ActiveTemplateId() == dialog.TemplateId()) {
+            started = true;
+            start.stop();
+            script();
+        }
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &guard, [&] {
+        ADD_FAILURE() << "dialog " << dialog.TemplateId() << " still running after " << timeoutMs
+                      << " ms";
+        // Nested windows are asked to close; the dialog under test is ended outright.
+        CloseModalWindows();
+        dialog.EndDialog(-1);
+        guard.start(PollMs * 20);
+    });
+    start.start(PollMs);
+    guard.start(timeoutMs);
+    const int code = dialog.DoModal();
+    EXPECT_TRUE(started) << "dialog " << dialog.TemplateId() << " ended before its script ran";
+    return code;
+}
+
+void WhenDialogShown(int templateId, std::function<void()> step, int timeoutMs) {
+    Poll(
+        [templateId, step = std::move(step)] {
+            if (ActiveTemplateId() != templateId) {
+                return false;
+            }
+            step();
+            return true;
+        },
+        timeoutMs, [templateId] { ADD_FAILURE() << "dialog " << templateId << " did not show"; });
+}
+
+bool ClickButton(int id) {
+    auto* button = FindControlAs<QPushButton>(id);
+    if (button == nullptr || !button->isEnabled()) {
+        return false;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+bool ClickListRow(int listId, int row) {
+    auto* view = FindControlAs<QTreeWidget>(listId);
+    QTreeWidgetItem* item = view != nullptr ? view->topLevelItem(row) : nullptr;
+    if (item == nullptr) {
+        return false;
+    }
+    view->scrollToItem(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    return true;
+}
+
+bool ClickListEmptyArea(int listId) {
+    auto* view = FindControlAs<QTreeWidget>(listId);
+    if (view == nullptr) {
+        return false;
+    }
+    const QPoint corner(view->viewport()->width() - 2, view->viewport()->height() - 2);
+    if (view->itemAt(corner) != nullptr) {
+        return false;
+    }
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, corner);
+    return true;
+}
+
+bool RightClickBackground(const QPoint& position) {
+    QWidget* dialog = ActiveDialog();
+    if (dialog == nullptr) {
+        return false;
+    }
+    QTest::mouseClick(dialog, Qt::RightButton, {}, position);
+    // Platforms without a native context-menu gesture get the event a right click makes.
+    QContextMenuEvent event(QContextMenuEvent::Mouse, position, dialog->mapToGlobal(position));
+    if (QApplication::activePopupWidget() == nullptr) {
+        QApplication::sendEvent(dialog, &event);
+    }
+    return true;
+}
+
+bool ChooseComboItem(int comboId, const QString& text) {
+    auto* combo = FindControlAs<QComboBox>(comboId);
+    const int index = combo != nullptr ? combo->findText(text) : -1;
+    if (index < 0 || !combo->isEnabled()) {
+        return false;
+    }
+    QTest::mouseClick(combo, Qt::LeftButton);
+    QAbstractItemView* list = combo->view();
+    if (!WaitUntil([list] { return list->isVisible(); })) {
+        return false;
+    }
+    const QModelIndex item =
+        combo->model()->index(index, combo->modelColumn(), combo->rootModelIndex());
+    list->scrollTo(item);
+    const QPoint center = list->visualRect(item).center();
+    QTest::mouseMove(list->viewport(), center);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, center);
+    return WaitUntil([list] { return !list->isVisible(); });
+}
+
+bool TypeText(int id, const QString& text) {
+    QWidget* control = FindControl(id);
+    if (control == nullptr || !control->isEnabled()) {
+        return false;
+    }
+    auto* edit = qobject_cast<QLineEdit*>(control);
+    QWidget* first =
+        edit != nullptr ? edit : control->findChild<QLineEdit*>(QStringLiteral("octet_0"));
+    if (first == nullptr) {
+        return false;
+    }
+    QTest::mouseClick(first, Qt::LeftButton);
+    for (const QChar c : text) {
+        QTest::keyClick(KeyTarget(), c.toLatin1());
+    }
+    return true;
+}
+
+void PressKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (QWidget* target = KeyTarget()) {
+        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    }
+}
+
+void PressEnter() {
+    PressKey(Qt::Key_Return);
+}
+
+void PressEscape() {
+    PressKey(Qt::Key_Escape);
+}
+
+void PressAltF4() {
+    PressKey(Qt::Key_F4, Qt::AltModifier);
+}
+
+void RequestClose() {
+    if (QWidget* dialog = ActiveDialog()) {
+        dialog->close();
+    }
+}
+
+bool ChooseSystemMenuEntry(const QString& entry) {
+    QWidget* dialog = ActiveDialog();
+    auto* menu = dialog != nullptr ? dialog->findChild<QMenu*>(QStringLiteral("lumisk_system_menu"))
+                                   : nullptr;
+    if (menu == nullptr) {
+        return false;
+    }
+    PressKey(Qt::Key_Space, Qt::AltModifier);
+    if (!WaitUntil([menu] { return menu->isVisible(); })) {
+        return false;
+    }
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && EntryText(action->text()) == entry) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            return true;
+        }
+    }
+    menu->hide();
+    return false;
+}
+
+struct MessageBoxAnswerer::State {
+    std::vector<MessageBoxRecord> boxes;
+    QTimer timer;
+};
+
+MessageBoxAnswerer::MessageBoxAnswerer() : state_(std::make_unique<State>()) {
+    State& state = *state_;
+    QObject::connect(&state.timer, &QTimer::timeout, &state.timer, [&state] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box == nullptr || !box->isVisible() ||
+                box->objectName() != QStringLiteral("lumisk_message_box") ||
+                box->property("answered").toBool()) {
+                continue;
+            }
+            box->setProperty("answered", true);
+            state.boxes.push_back({box->text().toStdString(), box->windowTitle().toStdString(),
+                                   IconOf(box->icon()), box->parentWidget()});
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+                QTest::mouseClick(ok, Qt::LeftButton);
+            }
+        }
+    });
+    state.timer.start(PollMs);
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() = default;
+
+const std::vector<MessageBoxRecord>& MessageBoxAnswerer::Boxes() const {
+    return state_->boxes;
+}
+
+bool MessageBoxAnswerer::WaitForBoxes(std::size_t count, int timeoutMs) {
+    return WaitUntil([this, count] { return state_->boxes.size() >= count; }, timeoutMs);
+}
+
+std::vector<MessageBoxRecord> RunAndAnswerMessageBoxes(const std::function<void()>& action) {
+    MessageBoxAnswerer answerer;
+    action();
+    return answerer.Boxes();
+}
+
+}  // namespace lumisk::gui_test

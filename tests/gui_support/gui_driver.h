@@ -1,0 +1,97 @@
+#pragma once
+// Driving the program's dialogs from GUI tests as a user would: controls found by id in the
+// dialog on top, real mouse clicks and key presses, and the modal dialogs and message boxes they
+// open. A modal dialog blocks the code that opens it, so what happens inside one is scheduled
+// before: RunDialog runs a script inside the dialog's modal run, WhenDialogShown waits for a
+// nested dialog, and a MessageBoxAnswerer answers the boxes shown while it lives.
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/dialog.h"
+#include "ui/message_box.h"
+
+namespace lumisk::gui_test {
+
+inline constexpr int DefaultTimeoutMs = 5000;
+
+// Processes events until `condition` holds or `timeoutMs` passes; whether it held.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = DefaultTimeoutMs);
+
+// The running dialog on top (the one the user can reach), or nullptr.
+QWidget* ActiveDialog();
+// Its template id, or -1 when no dialog runs.
+int ActiveTemplateId();
+// Waits until the dialog on top is of `templateId`, or has `caption`.
+bool WaitForDialog(int templateId, int timeoutMs = DefaultTimeoutMs);
+bool WaitForDialogCaption(const QString& caption, int timeoutMs = DefaultTimeoutMs);
+
+// Control `id` of the dialog on top, or nullptr.
+QWidget* FindControl(int id);
+template <class Widget>
+Widget* FindControlAs(int id) {
+    return qobject_cast<Widget*>(FindControl(id));
+}
+
+// Runs `dialog` modally with `script` run inside the run once its window shows; returns the end
+// code. The script acts like a user and must end the dialog; one still running `timeoutMs` after
+// it started fails the test and is closed.
+int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs = 10000);
+// Runs `step` once a dialog of `templateId` is on top; failing the test if none shows in time.
+void WhenDialogShown(int templateId, std::function<void()> step, int timeoutMs = DefaultTimeoutMs);
+
+// Mouse: buttons, list rows, the empty area below a list's rows, the window's background.
+bool ClickButton(int id);
+bool ClickListRow(int listId, int row);
+bool ClickListEmptyArea(int listId);
+bool RightClickBackground(const QPoint& position);
+// Opens the drop-down list and clicks the item with `text`.
+bool ChooseComboItem(int comboId, const QString& text);
+// Clicks into the edit or address field and types `text` key by key; in an address field the
+// first octet is clicked, and the dots are typed like any other key.
+bool TypeText(int id, const QString& text);
+
+// Keys to whichever control of the dialog on top has the focus.
+void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void PressEnter();
+void PressEscape();
+void PressAltF4();
+// The title bar's close button.
+void RequestClose();
+// Opens the system menu with Alt+Space and clicks the entry whose text, without '&' and the
+// shown shortcut, is `entry`.
+bool ChooseSystemMenuEntry(const QString& entry);
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    ui::MessageIcon icon;
+    // The dialog window the box was shown over, or nullptr.
+    QWidget* owner;
+};
+
+// While it lives, each message box that shows is recorded and answered with OK.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    const std::vector<MessageBoxRecord>& Boxes() const;
+    // Waits until `count` boxes have been answered.
+    bool WaitForBoxes(std::size_t count, int timeoutMs = DefaultTimeoutMs);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Runs `action`, answering each message box it shows; the boxes in order.
+std::vector<MessageBoxRecord> RunAndAnswerMessageBoxes(const std::function<void()>& action);
+
+}  // namespace lumisk::gui_test

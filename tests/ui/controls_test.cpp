@@ -1,0 +1,292 @@
+// The control handles: list views, address fields, drop-down lists, edit fields, progress bars,
+// and all of them on a dialog that is not running.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include "tests/gui_support/gui_driver.h"
+#include "tests/ui/probe_dialog.h"
+
+namespace lumisk::ui_test {
+namespace {
+
+using namespace gui_test;
+using Octets = std::array<int, 4>;
+
+constexpr int DeviceList = 1000;
+constexpr int Ip = 1006;
+constexpr int Netmask = 1010;
+constexpr int DriveLetters = 1013;
+constexpr int Dhcp = 1015;
+constexpr int UserName = 1016;
+constexpr int Password = 1017;
+constexpr int Edit = 3001;
+constexpr int Unsorted = 3002;
+constexpr int Progress = 3003;
+
+// Runs `body` inside a run of dialog `templateId`, then ends it.
+void WithDialog(int templateId, const std::function<void(ProbeDialog&)>& body) {
+    ProbeDialog dialog(templateId);
+    RunDialog(dialog, [&] {
+        body(dialog);
+        dialog.EndDialog(ui::IdOk);
+    });
+}
+
+QString FocusedOctet() {
+    const QWidget* focus = ActiveDialog()->focusWidget();
+    return focus != nullptr ? focus->objectName() : QString();
+}
+
+TEST(ListView, RowsCellsAndColumns) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        ui::ListView list = dialog.List(DeviceList);
+        list.SetFullRowSelect();
+        list.InsertColumn(0, "Name", 94);
+        list.InsertColumn(1, "Netmask", 81);
+        list.InsertColumn(1, "IP", 70);
+        auto* view = FindControlAs<QTreeWidget>(DeviceList);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->headerItem()->text(1), "IP");
+        EXPECT_EQ(view->headerItem()->text(2), "Netmask");
+        EXPECT_EQ(view->header()->sectionSize(1), 70);
+        EXPECT_FALSE(view->header()->isHidden());
+        EXPECT_FALSE(view->rootIsDecorated());
+
+        EXPECT_EQ(list.InsertItem(0, "b"), 0);
+        EXPECT_EQ(list.InsertItem(0, "a"), 0);
+        EXPECT_EQ(list.InsertItem(99, "c"), 2);
+        EXPECT_EQ(list.InsertItem(-1, "never"), -1);
+        list.SetItemText(1, 1, "10.0.0.2");
+        list.SetItemText(1, 7, "no such column");
+        list.SetItemText(5, 0, "no such row");
+        EXPECT_EQ(list.GetItemCount(), 3);
+        EXPECT_EQ(list.GetItemText(0, 0), "a");
+        EXPECT_EQ(list.GetItemText(1, 0), "b");
+        EXPECT_EQ(list.GetItemText(1, 1), "10.0.0.2");
+        EXPECT_EQ(list.GetItemText(1, 2), "");
+        EXPECT_EQ(list.GetItemText(1, 3), "");
+        EXPECT_EQ(list.GetItemText(3, 0), "");
+        EXPECT_EQ(list.GetItemText(-1, -1), "");
+        EXPECT_FALSE(list.IsSelected(0));
+
+        ASSERT_TRUE(ClickListRow(DeviceList, 2));
+        EXPECT_TRUE(list.IsSelected(2));
+        ASSERT_TRUE(ClickListRow(DeviceList, 1));
+        EXPECT_FALSE(list.IsSelected(2));
+        EXPECT_TRUE(list.IsSelected(1));
+        EXPECT_FALSE(list.IsSelected(3));
+        // A new row comes unselected and the selected one stays selected.
+        list.InsertItem(0, "z");
+        EXPECT_FALSE(list.IsSelected(0));
+        EXPECT_TRUE(list.IsSelected(2));
+
+        list.DeleteAllItems();
+        EXPECT_EQ(list.GetItemCount(), 0);
+        EXPECT_FALSE(list.IsSelected(0));
+        list.Focus();
+        EXPECT_EQ(ActiveDialog()->focusWidget(), view);
+    });
+}
+
+TEST(ListView, RowsWithoutColumnsReadEmpty) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        ui::ListView list = dialog.List(DeviceList);
+        EXPECT_EQ(list.InsertItem(0, "x"), 0);
+        list.SetItemText(0, 0, "y");
+        EXPECT_EQ(list.GetItemCount(), 1);
+        EXPECT_TRUE(ClickListEmptyArea(DeviceList));
+    });
+}
+
+TEST(AddressField, BlankEmptyOctetsAndDottedText) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        ui::AddressField ip = dialog.Address(Ip);
+        EXPECT_TRUE(ip.IsBlank());
+        EXPECT_EQ(ip.GetOctets(), (Octets{0, 0, 0, 0}));
+        EXPECT_EQ(dialog.ControlText(Ip), "");
+        ip.SetAddress("192.168.1.20");
+        EXPECT_FALSE(ip.IsBlank());
+        EXPECT_EQ(ip.GetOctets(), (Octets{192, 168, 1, 20}));
+        EXPECT_EQ(dialog.ControlText(Ip), "192.168.1.20");
+        ip.SetAddress("10.x.256");
+        EXPECT_FALSE(ip.IsBlank());
+        EXPECT_EQ(ip.GetOctets(), (Octets{10, 0, 0, 0}));
+        ip.SetAddress(" 7 .8.9.1.5");
+        EXPECT_EQ(ip.GetOctets(), (Octets{7, 8, 9, 1}));
+        ip.SetAddress("abc");
+        EXPECT_TRUE(ip.IsBlank());
+        ip.SetAddress("1.2.3.4");
+        ip.Clear();
+        EXPECT_TRUE(ip.IsBlank());
+        ip.SetAddress("");
+        EXPECT_TRUE(ip.IsBlank());
+    });
+}
+
+TEST(AddressField, TypingMovesOnLikeTheNativeField) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        ASSERT_TRUE(TypeText(Ip, "10.1.2.3"));
+        EXPECT_EQ(dialog.Address(Ip).GetOctets(), (Octets{10, 1, 2, 3}));
+        // A third digit moves on; a number past 255 is taken as 255; letters are refused.
+        ASSERT_TRUE(TypeText(Netmask, "2553009x.7"));
+        EXPECT_EQ(dialog.Address(Netmask).GetOctets(), (Octets{255, 255, 9, 7}));
+        // A dot in an empty octet stays there.
+        dialog.Address(Netmask).Clear();
+        ASSERT_TRUE(TypeText(Netmask, ".5"));
+        EXPECT_EQ(dialog.Address(Netmask).GetOctets(), (Octets{5, 0, 0, 0}));
+        // Backspace at an octet's start goes back into the one before.
+        dialog.Address(Netmask).FocusOctet(2);
+        EXPECT_EQ(FocusedOctet(), "octet_2");
+        PressKey(Qt::Key_Backspace);
+        EXPECT_EQ(FocusedOctet(), "octet_1");
+        dialog.Address(Netmask).FocusOctet(9);
+        EXPECT_EQ(FocusedOctet(), "octet_1");
+    });
+}
+
+TEST(AddressField, DisabledFieldIsGreyAndTakesNoTyping) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        dialog.Address(Ip).SetAddress("1.2.3.4");
+        dialog.EnableControl(Ip, false);
+        EXPECT_FALSE(dialog.IsControlEnabled(Ip));
+        EXPECT_FALSE(TypeText(Ip, "9"));
+        for (const QLineEdit* octet : FindControl(Ip)->findChildren<QLineEdit*>()) {
+            EXPECT_FALSE(octet->isEnabled());
+        }
+        EXPECT_EQ(dialog.Address(Ip).GetOctets(), (Octets{1, 2, 3, 4}));
+    });
+}
+
+TEST(ComboBox, SortedInsertionAndCurrentItem) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        ui::ComboBox letters = dialog.Combo(DriveLetters);
+        EXPECT_EQ(letters.GetCount(), 0);
+        EXPECT_EQ(letters.GetCurSel(), -1);
+        EXPECT_EQ(letters.AddString("G:"), 0);
+        EXPECT_EQ(letters.AddString("E:"), 0);
+        EXPECT_EQ(letters.AddString("z:"), 2);
+        EXPECT_EQ(letters.AddString("f:"), 1);
+        // Adding items makes none current.
+        EXPECT_EQ(letters.GetCurSel(), -1);
+        EXPECT_EQ(dialog.ControlText(DriveLetters), "");
+        letters.SetCurSel(2);
+        EXPECT_EQ(letters.GetItemText(letters.GetCurSel()), "G:");
+        // The current item stays current as others go in before it.
+        EXPECT_EQ(letters.AddString("D:"), 0);
+        EXPECT_EQ(letters.GetCurSel(), 3);
+        EXPECT_EQ(dialog.ControlText(DriveLetters), "G:");
+        letters.SetCurSel(-1);
+        EXPECT_EQ(letters.GetCurSel(), -1);
+        letters.SetCurSel(99);
+        EXPECT_EQ(letters.GetCurSel(), -1);
+        EXPECT_EQ(letters.GetItemText(99), "");
+        EXPECT_EQ(letters.GetItemText(-1), "");
+        letters.ResetContent();
+        EXPECT_EQ(letters.GetCount(), 0);
+        EXPECT_EQ(letters.GetCurSel(), -1);
+
+        // Template items, sorted; none current.
+        ui::ComboBox dhcp = dialog.Combo(Dhcp);
+        EXPECT_EQ(dhcp.GetCount(), 2);
+        EXPECT_EQ(dhcp.GetItemText(0), "Disable");
+        EXPECT_EQ(dhcp.GetCurSel(), -1);
+        EXPECT_FALSE(FindControlAs<QComboBox>(Dhcp)->isEditable());
+    });
+}
+
+TEST(ComboBox, UnsortedListKeepsTheOrderItemsCameIn) {
+    WithDialog(ToolkitTemplate, [](ProbeDialog& dialog) {
+        ui::ComboBox list = dialog.Combo(Unsorted);
+        EXPECT_EQ(list.GetItemText(0), "Zulu");
+        EXPECT_EQ(list.AddString("Mike"), 2);
+        EXPECT_EQ(list.GetItemText(1), "Alpha");
+    });
+}
+
+TEST(TextField, TextLimitAndPassword) {
+    WithDialog(LoginTemplate, [](ProbeDialog& dialog) {
+        ui::TextField user = dialog.Text(UserName);
+        user.SetText("guest");
+        EXPECT_EQ(user.GetText(), "guest");
+        EXPECT_EQ(dialog.ControlText(UserName), "guest");
+        user.SetText("");
+        user.SetLimit(3);
+        ASSERT_TRUE(TypeText(UserName, "abcdef"));
+        EXPECT_EQ(user.GetText(), "abc");
+        user.SetLimit(0);
+        user.SetText(std::string(40000, 'x'));
+        EXPECT_EQ(user.GetText().size(), 32767u);
+        EXPECT_EQ(FindControlAs<QLineEdit>(Password)->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(FindControlAs<QLineEdit>(UserName)->echoMode(), QLineEdit::Normal);
+        // Text that is not valid UTF-8 is shown as best it can be.
+        user.SetText("\xff\xfe ok");
+        EXPECT_NE(user.GetText().find("ok"), std::string::npos);
+    });
+}
+
+TEST(ProgressBar, StepsAndStartsOverPastTheTop) {
+    WithDialog(ToolkitTemplate, [](ProbeDialog& dialog) {
+        ui::ProgressBar bar = dialog.Progress(Progress);
+        EXPECT_EQ(bar.GetPos(), 0);
+        bar.StepIt();
+        EXPECT_EQ(bar.GetPos(), 10);
+        bar.SetRange(0, 50);
+        bar.SetStep(20);
+        bar.StepIt();
+        EXPECT_EQ(bar.GetPos(), 30);
+        bar.StepIt();
+        EXPECT_EQ(bar.GetPos(), 50);
+        bar.StepIt();
+        EXPECT_EQ(bar.GetPos(), 20);
+        bar.SetRange(100, 10);
+        EXPECT_EQ(bar.GetPos(), 100);
+        bar.SetRange(-2147483647, 2147483647);
+        bar.SetStep(2147483647);
+        bar.StepIt();
+        bar.StepIt();
+        EXPECT_GE(bar.GetPos(), -2147483647);
+    });
+}
+
+TEST(Handles, DoNothingOnADialogThatIsNotRunning) {
+    ProbeDialog dialog(MainTemplate);
+    dialog.List(DeviceList).InsertColumn(0, "Name", 10);
+    EXPECT_EQ(dialog.List(DeviceList).InsertItem(0, "x"), -1);
+    EXPECT_EQ(dialog.List(DeviceList).GetItemCount(), 0);
+    EXPECT_EQ(dialog.List(DeviceList).GetItemText(0, 0), "");
+    dialog.Address(Ip).SetAddress("1.2.3.4");
+    EXPECT_TRUE(dialog.Address(Ip).IsBlank());
+    EXPECT_EQ(dialog.Address(Ip).GetOctets(), (Octets{0, 0, 0, 0}));
+    EXPECT_EQ(dialog.Combo(Dhcp).AddString("x"), -1);
+    EXPECT_EQ(dialog.Combo(Dhcp).GetCurSel(), -1);
+    EXPECT_EQ(dialog.Text(Edit).GetText(), "");
+    EXPECT_EQ(dialog.Progress(Progress).GetPos(), 0);
+    dialog.Progress(Progress).StepIt();
+    dialog.EnableControl(Ip, true);
+    EXPECT_FALSE(dialog.IsControlEnabled(Ip));
+    EXPECT_EQ(dialog.ControlText(Ip), "");
+    dialog.FocusControl(Ip);
+    dialog.SetTimer(1, 10);
+    dialog.KillTimer(1);
+    dialog.SetIcon(128);
+    dialog.AppendSystemMenuItem(16, "x");
+    EXPECT_FALSE(dialog.IsMinimized());
+    dialog.EndDialog(1);
+    bool ran = false;
+    dialog.RunOnDialogThread([&] { ran = true; });
+    EXPECT_FALSE(ran);
+    // Handles of the wrong kind find no control either.
+    WithDialog(MainTemplate, [](ProbeDialog& running) {
+        EXPECT_EQ(running.Combo(Ip).GetCount(), 0);
+        EXPECT_TRUE(running.Address(DeviceList).IsBlank());
+        EXPECT_EQ(running.List(424242).GetItemCount(), 0);
+    });
+}
+
+}  // namespace
+}  // namespace lumisk::ui_test

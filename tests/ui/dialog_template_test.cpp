@@ -1,0 +1,230 @@
+// Dialogs built from their templates: controls by id, tab order, pixel geometry, window kind
+// and colours.
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTreeWidget>
+#include <vector>
+
+#include "tests/gui_support/gui_driver.h"
+#include "tests/ui/probe_dialog.h"
+#include "ui/dialog_template.h"
+#include "ui/dialog_units.h"
+#include "ui/string_resources.h"
+
+namespace lumisk::ui_test {
+namespace {
+
+using namespace gui_test;
+
+// The id of the control `widget` belongs to; -1 for none.
+int ControlIdOf(const QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (widget->property("controlId").isValid()) {
+            return widget->property("controlId").toInt();
+        }
+    }
+    return -1;
+}
+
+TEST(DialogTemplate, MainTemplateListsEveryControlInTabOrder) {
+    const auto dialog = ui::LoadDialogTemplate(MainTemplate);
+    ASSERT_TRUE(dialog.has_value());
+    EXPECT_EQ(dialog->caption, "Varnok Lumisk Utility");
+    EXPECT_EQ(dialog->size, QSize(281, 231));
+    EXPECT_EQ(dialog->fontFace, "Arial");
+    EXPECT_EQ(dialog->fontPoints, 8);
+    std::vector<int> ids;
+    for (const auto& control : dialog->controls) {
+        ids.push_back(control.id);
+    }
+    const std::vector<int> expected = {1000, 1002, 1008, 1006, 1010, 1011, 1007, 1001,
+                                       1003, 1004, 1009, -1,   -1,   -1,   -1,   -1,
+                                       -1,   1013, 1015, -1,   -1,   1021, 1022};
+    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(dialog->controls[18].items, QStringList({"Disable", "Enable"}));
+    EXPECT_TRUE(dialog->controls[18].Has("sort"));
+}
+
+TEST(DialogTemplate, MalformedTemplatesAreRefused) {
+    EXPECT_FALSE(ui::ParseDialogTemplate("").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate("not json at all {").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10]})").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [-1, 10]})").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10], "controls": [{"class": "button"}]})")
+                     .has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10], "controls": [{"class": "label",
+        "rect": [1, 2, 3, 99999999999]}]})")
+                     .has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10], "controls": [{"class": "label",
+        "rect": [1, 2, -3, 4]}]})")
+                     .has_value());
+    const auto minimal =
+        ui::ParseDialogTemplate(R"({"size": [10, 20], "font": {"points": 100000}})");
+    ASSERT_TRUE(minimal.has_value());
+    EXPECT_EQ(minimal->fontFace, "Arial");
+    EXPECT_EQ(minimal->fontPoints, 72);
+    EXPECT_TRUE(minimal->controls.empty());
+}
+
+TEST(DialogTemplate, BrokenOrMissingTemplateEndsTheRunAtOnce) {
+    ProbeDialog broken(BrokenTemplate);
+    EXPECT_EQ(broken.DoModal(), -1);
+    ProbeDialog missing(424242);
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_FALSE(missing.IsRunning());
+}
+
+TEST(DialogUnits, FollowTheFontLikeTheNativeDialogs) {
+    // Liberation Sans (or Arial) 8 points at 96 dpi: 11 pixels, 6 across and 12 down per unit.
+    const QFont font = ui::DialogFont("Arial", 8);
+    EXPECT_EQ(font.pixelSize(), 11);
+    EXPECT_TRUE(QFontInfo(font).family() == "Liberation Sans" ||
+                QFontInfo(font).family() == "Arial");
+    const ui::DialogUnits units(font);
+    EXPECT_EQ(units.BaseX(), 6);
+    EXPECT_EQ(units.BaseY(), 12);
+    EXPECT_EQ(units.ToPixels(QSize(281, 231)), QSize(422, 347));
+    // Edges map one by one: x 8..224 gives 12..336, y 13..66 gives 20..99.
+    EXPECT_EQ(units.ToPixels(QRect(8, 13, 216, 53)), QRect(12, 20, 324, 79));
+    EXPECT_EQ(ui::DialogFont("Arial", 9).pixelSize(), 12);
+}
+
+TEST(DialogWindow, MainDialogHasEveryControlByIdAtItsPlace) {
+    ProbeDialog dialog(MainTemplate);
+    QPointer<QWidget> window;
+    const int code = RunDialog(dialog, [&] {
+        window = ActiveDialog();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->windowTitle(), "Varnok Lumisk Utility");
+        EXPECT_EQ(window->size(), QSize(422, 347));
+        EXPECT_EQ(window->minimumSize(), window->maximumSize());
+        EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        for (const int id : {1000, 1001, 1002, 1003, 1004, 1006, 1007, 1008, 1009, 1010, 1011, 1013,
+                             1015, 1021, 1022}) {
+            QWidget* control = FindControl(id);
+            ASSERT_NE(control, nullptr) << id;
+            EXPECT_EQ(control->property("controlId").toInt(), id);
+        }
+        EXPECT_EQ(FindControl(1000)->geometry(), QRect(12, 20, 324, 79));
+        EXPECT_TRUE(qobject_cast<QTreeWidget*>(FindControl(1000)) != nullptr);
+        EXPECT_EQ(window->findChildren<QGroupBox*>().size(), 3);
+        EXPECT_EQ(dialog.ControlText(1009), "Exit");
+        dialog.EndDialog(5);
+    });
+    EXPECT_EQ(code, 5);
+    // The window and its controls are gone once the run is over.
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(dialog.Window(), nullptr);
+    EXPECT_FALSE(dialog.IsRunning());
+}
+
+TEST(DialogWindow, TabWalksTheControlsInTemplateOrder) {
+    ProbeDialog dialog(MainTemplate);
+    std::vector<int> visited;
+    RunDialog(dialog, [&] {
+        for (int step = 0; step < 16; ++step) {
+            visited.push_back(ControlIdOf(ActiveDialog()->focusWidget()));
+            PressKey(Qt::Key_Tab);
+        }
+        dialog.EndDialog(ui::IdCancel);
+    });
+    const std::vector<int> expected = {1000, 1002, 1008, 1006, 1010, 1011, 1007, 1001,
+                                       1003, 1004, 1009, 1013, 1015, 1021, 1022, 1000};
+    EXPECT_EQ(visited, expected);
+}
+
+TEST(DialogWindow, InitDialogChoosesWhereTheFocusStarts) {
+    ProbeDialog first(LoginTemplate);
+    RunDialog(first, [&] {
+        EXPECT_EQ(ControlIdOf(ActiveDialog()->focusWidget()), 1016);
+        first.EndDialog(ui::IdOk);
+    });
+    ProbeDialog chosen(LoginTemplate);
+    chosen.init = [&] {
+        chosen.FocusControl(ui::IdCancel);
+        return false;
+    };
+    RunDialog(chosen, [&] {
+        EXPECT_EQ(ControlIdOf(ActiveDialog()->focusWidget()), ui::IdCancel);
+        chosen.EndDialog(ui::IdOk);
+    });
+}
+
+TEST(DialogWindow, EndDialogDuringInitEndsWithoutRunning) {
+    ProbeDialog dialog(LoginTemplate);
+    dialog.init = [&] {
+        EXPECT_TRUE(dialog.IsRunning());
+        dialog.Text(1016).SetText("set before the window shows");
+        EXPECT_EQ(dialog.Text(1016).GetText(), "set before the window shows");
+        dialog.EndDialog(9);
+        return true;
+    };
+    EXPECT_EQ(dialog.DoModal(), 9);
+    EXPECT_EQ(dialog.paintCalls, 0);
+}
+
+TEST(DialogWindow, UnknownControlClassesAreLeftOut) {
+    ProbeDialog dialog(ToolkitTemplate);
+    RunDialog(dialog, [&] {
+        EXPECT_EQ(FindControl(3005), nullptr);
+        EXPECT_NE(FindControl(3003), nullptr);
+        EXPECT_EQ(dialog.ControlText(3004), "Status");
+        EXPECT_EQ(dialog.ControlText(3005), "");
+        dialog.EndDialog(ui::IdOk);
+    });
+}
+
+TEST(DialogWindow, DialogColoursForTheWindowNotForFieldsAndLists) {
+    const QColor blue(0, 98, 147);
+    ProbeDialog dialog(MainTemplate);
+    RunDialog(dialog, [&] {
+        QWidget* window = ActiveDialog();
+        const QImage image = window->grab().toImage();
+        // The margin left of the first group box, and inside the device list's empty rows.
+        EXPECT_EQ(image.pixelColor(1, window->height() / 2), blue);
+        const QWidget* list = FindControl(1000);
+        const QPoint inList = list->geometry().bottomRight() - QPoint(8, 8);
+        EXPECT_EQ(image.pixelColor(inList * image.devicePixelRatio()), QColor(Qt::white));
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        }
+        for (const QGroupBox* box : window->findChildren<QGroupBox*>()) {
+            EXPECT_EQ(box->palette().color(QPalette::WindowText), QColor(Qt::white));
+        }
+        const QWidget* address = FindControl(1006);
+        EXPECT_EQ(address->palette().color(address->backgroundRole()), QColor(Qt::white));
+        EXPECT_EQ(FindControl(1013)->palette().color(QPalette::Base), QColor(Qt::white));
+        EXPECT_EQ(list->palette().color(QPalette::Text), QColor(Qt::black));
+        dialog.EndDialog(ui::IdOk);
+    });
+}
+
+TEST(DialogWindow, AboutBoxShowsTheIcon) {
+    ProbeDialog dialog(AboutTemplate);
+    RunDialog(dialog, [&] {
+        dialog.SetIcon(128);
+        EXPECT_FALSE(ActiveDialog()->windowIcon().isNull());
+        bool iconShown = false;
+        for (const QLabel* label : ActiveDialog()->findChildren<QLabel*>()) {
+            iconShown = iconShown || label->pixmap().size() == QSize(32, 32);
+        }
+        EXPECT_TRUE(iconShown);
+        EXPECT_FALSE(ActiveDialog()->windowFlags() & Qt::WindowMinimizeButtonHint);
+        PressEnter();
+    });
+}
+
+TEST(StringResources, TableEntriesByIdAndNothingForOthers) {
+    EXPECT_EQ(ui::LoadString(101), "About Velnora(&A)...");
+    EXPECT_EQ(ui::LoadString(7), "");
+}
+
+}  // namespace
+}  // namespace lumisk::ui_test

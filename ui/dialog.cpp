@@ -1,0 +1,176 @@
+#include "ui/dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QThread>
+#include <future>
+
+#include "ui/address_edit.h"
+#include "ui/dialog_routes.h"
+#include "ui/dialog_window.h"
+#include "ui/resources.h"
+
+namespace lumisk::ui {
+namespace {
+
+// Sets its promise when the last copy goes, whether the request it travels with ran or was
+// dropped with the window it was posted to.
+struct Completion {
+    std::promise<void> done;
+    ~Completion() { done.set_value(); }
+};
+
+bool OnGuiThread() {
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application != nullptr && QThread::currentThread() == application->thread();
+}
+
+}  // namespace
+
+Dialog::Dialog(int templateId, Dialog* owner)
+    : templateId_(templateId), owner_(owner), routes_(std::make_unique<Routes>()) {}
+
+Dialog::~Dialog() {
+    const std::lock_guard lock(routes_->windowMutex);
+    routes_->liveWindow = nullptr;
+}
+
+int Dialog::DoModal() {
+    if (window_ || !OnGuiThread()) {
+        return -1;
+    }
+    const std::optional<DialogTemplate> dialogTemplate = LoadDialogTemplate(templateId_);
+    if (!dialogTemplate) {
+        return -1;
+    }
+    QWidget* parent = owner_ != nullptr ? owner_->Window() : nullptr;
+    window_ = std::make_unique<DialogWindow>(*this, *dialogTemplate, parent);
+    {
+        const std::lock_guard lock(routes_->windowMutex);
+        routes_->liveWindow = window_.get();
+    }
+    const int code = window_->Run(OnInitDialog());
+    {
+        const std::lock_guard lock(routes_->windowMutex);
+        routes_->liveWindow = nullptr;
+    }
+    window_.reset();
+    return code;
+}
+
+void Dialog::EndDialog(int code) {
+    if (window_) {
+        window_->End(code);
+    }
+}
+
+bool Dialog::IsRunning() const {
+    const std::lock_guard lock(routes_->windowMutex);
+    return routes_->liveWindow != nullptr;
+}
+
+void Dialog::EnableControl(int id, bool enabled) {
+    if (QWidget* control = window_ ? window_->Control(id) : nullptr) {
+        control->setEnabled(enabled);
+    }
+}
+
+bool Dialog::IsControlEnabled(int id) const {
+    const QWidget* control = window_ ? window_->Control(id) : nullptr;
+    return control != nullptr && control->isEnabled();
+}
+
+void Dialog::FocusControl(int id) {
+    if (QWidget* control = window_ ? window_->Control(id) : nullptr) {
+        control->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+std::string Dialog::ControlText(int id) const {
+    const QWidget* control = window_ ? window_->Control(id) : nullptr;
+    QString text;
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        text = button->text();
+    } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        text = label->text();
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        text = edit->text();
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        text = combo->currentText();
+    } else if (const auto* box = qobject_cast<const QGroupBox*>(control)) {
+        text = box->title();
+    } else if (const auto* address = qobject_cast<const AddressEdit*>(control)) {
+        text = address->Text();
+    }
+    return text.toStdString();
+}
+
+void Dialog::RouteClick(int controlId, std::function<void()> handler) {
+    routes_->clicks[controlId] = std::move(handler);
+}
+
+void Dialog::RouteListClick(int controlId, std::function<void()> handler) {
+    routes_->listClicks[controlId] = std::move(handler);
+}
+
+void Dialog::RouteSelectionChange(int controlId, std::function<void()> handler) {
+    routes_->selectionChanges[controlId] = std::move(handler);
+}
+
+void Dialog::SetIcon(int iconId) {
+    const QPixmap icon = IconResource(iconId);
+    if (window_ && !icon.isNull()) {
+        window_->setWindowIcon(QIcon(icon));
+    }
+}
+
+void Dialog::AppendSystemMenuItem(int commandId, const std::string& text) {
+    if (window_) {
+        window_->AppendSystemMenuItem(commandId, QString::fromStdString(text));
+    }
+}
+
+void Dialog::SetTimer(int timerId, int periodMilliseconds) {
+    if (window_) {
+        window_->SetTimer(timerId, periodMilliseconds);
+    }
+}
+
+void Dialog::KillTimer(int timerId) {
+    if (window_) {
+        window_->KillTimer(timerId);
+    }
+}
+
+bool Dialog::IsMinimized() const {
+    return window_ && window_->isMinimized();
+}
+
+void Dialog::RunOnDialogThread(const std::function<void()>& request) {
+    if (OnGuiThread()) {
+        if (window_) {
+            request();
+        }
+        return;
+    }
+    auto completion = std::make_shared<Completion>();
+    std::future<void> done = completion->done.get_future();
+    {
+        // Posting under the lock: the window cannot go while the request is being queued to
+        // it, and once queued, the request goes with the window if it goes first.
+        const std::lock_guard lock(routes_->windowMutex);
+        if (routes_->liveWindow == nullptr) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            routes_->liveWindow, [&request, completion] { request(); }, Qt::QueuedConnection);
+    }
+    completion.reset();
+    done.wait();
+}
+
+}  // namespace lumisk::ui

@@ -1,0 +1,264 @@
+#include "ui/dialog_window.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "ui/control_factory.h"
+#include "ui/dialog_colors.h"
+#include "ui/drop_down_list.h"
+#include "ui/report_view.h"
+
+namespace lumisk::ui {
+namespace {
+
+// The shortest period a timer runs at, as on the system the templates come from.
+constexpr int ShortestTimerPeriod = 10;
+
+Qt::WindowFlags WindowFlags(const DialogTemplate& dialogTemplate) {
+    // An application window gets a taskbar entry; other dialogs stay with their owner.
+    Qt::WindowFlags flags = dialogTemplate.extendedStyles.contains(QStringLiteral("appwindow"))
+                                ? Qt::Window
+                                : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (dialogTemplate.Has(QStringLiteral("sysmenu"))) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if (dialogTemplate.Has(QStringLiteral("minimizebox"))) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    return flags;
+}
+
+QFont TemplateFont(const DialogTemplate& dialogTemplate) {
+    return DialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints);
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent, WindowFlags(dialogTemplate)),
+      dialog_(dialog),
+      units_(TemplateFont(dialogTemplate)) {
+    setObjectName(QStringLiteral("dialog_%1").arg(dialogTemplate.id));
+    setProperty("templateId", dialogTemplate.id);
+    setWindowTitle(dialogTemplate.caption);
+    setFont(TemplateFont(dialogTemplate));
+    setFixedSize(units_.ToPixels(dialogTemplate.size));
+    ApplyDialogColors(*this);
+    CreateControls(dialogTemplate);
+    CreateSystemMenu(dialogTemplate.Has(QStringLiteral("minimizebox")));
+}
+
+void DialogWindow::CreateControls(const DialogTemplate& dialogTemplate) {
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = CreateControl(control, units_, *this);
+        if (widget == nullptr) {
+            continue;
+        }
+        // Earlier controls lie on top, as in the native z-order, so group boxes stay beneath.
+        widget->lower();
+        controlsInOrder_.push_back(widget);
+        if (control.id == -1) {
+            continue;
+        }
+        controlsById_.emplace(control.id, widget);
+        const int id = control.id;
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
+            if (button->isDefault()) {
+                defaultCommand_ = id;
+            }
+        } else if (auto* view = qobject_cast<ReportView*>(widget)) {
+            view->SetClickHandler([this, id] { Notify(dialog_.routes_->listClicks, id); });
+        } else if (auto* list = qobject_cast<DropDownList*>(widget)) {
+            list->SetUserChangeHandler(
+                [this, id] { Notify(dialog_.routes_->selectionChanges, id); });
+        }
+    }
+}
+
+void DialogWindow::CreateSystemMenu(bool minimizeBox) {
+    systemMenu_ = new QMenu(this);
+    systemMenu_->setObjectName(QStringLiteral("lumisk_system_menu"));
+    // Like the native menu, its commands run once the menu has gone.
+    if (minimizeBox) {
+        connect(systemMenu_->addAction(tr("Mi&nimize")), &QAction::triggered, this, [this] {
+            QMetaObject::invokeMethod(
+                this, [this] { showMinimized(); }, Qt::QueuedConnection);
+        });
+    }
+    // Shortcuts, not key presses: a focused list would take Alt+Space for its type-ahead search.
+    // Where a window manager has these keys, it sends the close request itself.
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this), &QShortcut::activated, this,
+            [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this), &QShortcut::activated, this,
+            [this] { dialog_.OnClose(); });
+    connect(systemMenu_->addAction(tr("&Close\tAlt+F4")), &QAction::triggered, this, [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { dialog_.OnClose(); }, Qt::QueuedConnection);
+    });
+}
+
+void DialogWindow::AppendSystemMenuItem(int commandId, const QString& text) {
+    systemMenu_->addSeparator();
+    connect(systemMenu_->addAction(text), &QAction::triggered, this, [this, commandId] {
+        QMetaObject::invokeMethod(
+            this, [this, commandId] { dialog_.OnSysCommand(commandId); }, Qt::QueuedConnection);
+    });
+}
+
+void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
+    systemMenu_->popup(globalPosition);
+}
+
+QWidget* DialogWindow::Control(int id) const {
+    const auto found = controlsById_.find(id);
+    return found == controlsById_.end() ? nullptr : found->second;
+}
+
+int DialogWindow::Run(bool focusFirstControl) {
+    if (focusFirstControl) {
+        const auto first = std::find_if(
+            controlsInOrder_.begin(), controlsInOrder_.end(), [](const QWidget* widget) {
+                return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+                       widget->isEnabled();
+            });
+        if (first != controlsInOrder_.end()) {
+            (*first)->setFocus(Qt::TabFocusReason);
+        }
+    }
+    if (!ending_) {
+        running_ = true;
+        exec();
+        running_ = false;
+    }
+    return endCode_;
+}
+
+void DialogWindow::End(int code) {
+    endCode_ = code;
+    ending_ = true;
+    if (running_) {
+        done(code);
+    }
+}
+
+void DialogWindow::SetTimer(int timerId, int periodMilliseconds) {
+    QTimer*& timer = timers_[timerId];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, timerId] { dialog_.OnTimer(timerId); });
+    }
+    timer->start(std::max(periodMilliseconds, ShortestTimerPeriod));
+}
+
+void DialogWindow::KillTimer(int timerId) {
+    const auto found = timers_.find(timerId);
+    if (found == timers_.end()) {
+        return;
+    }
+    found->second->stop();
+    // The timer may be the one whose handler is running now.
+    found->second->deleteLater();
+    timers_.erase(found);
+}
+
+bool DialogWindow::Notify(const Dialog::Routes::Handlers& handlers, int id) {
+    const auto found = handlers.find(id);
+    if (found == handlers.end()) {
+        return false;
+    }
+    // A copy: the handler may route the id anew and so replace itself.
+    const std::function<void()> handler = found->second;
+    handler();
+    return true;
+}
+
+void DialogWindow::Command(int id) {
+    if (Notify(dialog_.routes_->clicks, id)) {
+        return;
+    }
+    if (id == IdOk) {
+        dialog_.OnOK();
+    } else if (id == IdCancel) {
+        dialog_.OnCancel();
+    }
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+            if (modifiers == Qt::NoModifier) {
+                if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+                    button->click();
+                } else {
+                    Command(defaultCommand_);
+                }
+                return;
+            }
+            break;
+        case Qt::Key_Escape:
+            if (modifiers == Qt::NoModifier) {
+                Command(IdCancel);
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    if (ending_) {
+        event->accept();
+        return;
+    }
+    // The close request is the Dialog's to grant, through EndDialog.
+    event->ignore();
+    dialog_.OnClose();
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (childAt(event->pos()) != nullptr) {
+        event->ignore();
+        return;
+    }
+    ShowSystemMenu(event->globalPos());
+}
+
+bool DialogWindow::PaintsOwnSurface(const QRegion& region) const {
+    QRegion controls;
+    for (const QWidget* widget : controlsInOrder_) {
+        if (qobject_cast<const QGroupBox*>(widget) == nullptr) {
+            controls += widget->geometry();
+        }
+    }
+    return !region.subtracted(controls).isEmpty();
+}
+
+void DialogWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // A control repainting itself shows through to the window beneath it; only a paint of the
+    // window's own surface counts, as only that reaches the native dialog. The handler runs
+    // after the paint, once for any number of paints, as it may change what is painted.
+    if (paintPending_ || !PaintsOwnSurface(event->region())) {
+        return;
+    }
+    paintPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            paintPending_ = false;
+            dialog_.OnPaint();
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace lumisk::ui

@@ -1,0 +1,51 @@
+#include "ui/drop_down_list.h"
+
+#include <QSignalBlocker>
+
+namespace lumisk::ui {
+
+DropDownList::DropDownList(bool sorted, QWidget* parent) : QComboBox(parent), sorted_(sorted) {
+    setEditable(false);
+    setInsertPolicy(QComboBox::NoInsert);
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (userChangeHandler_) {
+            userChangeHandler_();
+        }
+    });
+}
+
+int DropDownList::AddItem(const QString& text) {
+    int index = count();
+    if (sorted_) {
+        index = 0;
+        while (index < count() && itemText(index).compare(text, Qt::CaseInsensitive) <= 0) {
+            ++index;
+        }
+    }
+    const QSignalBlocker quiet(this);
+    const bool hadCurrent = currentIndex() >= 0;
+    insertItem(index, text);
+    if (!hadCurrent) {
+        setCurrentIndex(-1);
+    }
+    return index;
+}
+
+void DropDownList::RemoveAll() {
+    if (count() == 0) {
+        return;
+    }
+    const QSignalBlocker quiet(this);
+    clear();
+}
+
+void DropDownList::Select(int index) {
+    const int wanted = index >= 0 && index < count() ? index : -1;
+    if (wanted == currentIndex()) {
+        return;
+    }
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(wanted);
+}
+
+}  // namespace lumisk::ui
