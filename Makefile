@@ -2,7 +2,7 @@
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
 
-.PHONY: all deps build run test sanitize-test fuzz bench format clean
+.PHONY: all deps build run test sanitize-test fuzz bench demo screenshots format clean
 
 all: build
 
@@ -16,7 +16,15 @@ build: deps build/default/build.ninja
 	cmake --build --preset default
 
 run: build
-	build/default/cli/lumisk-cli search
+	build/default/app/lumisk
+
+# Three simulated adapters on a LAN of network namespaces, and the window on this display (root).
+demo: build
+	scripts/demo.sh
+
+# PNGs of the main window, the About box and the login dialog, in screenshots/ (root).
+screenshots: build
+	QT_QPA_PLATFORM=offscreen build/default/tests/gui/lumisk_screenshots screenshots
 
 test: build
 	ctest --preset default -j2

@@ -7,6 +7,8 @@ packages=(
     clang libclang-rt-14-dev   # libFuzzer and the sanitizer runtimes
     libgtest-dev libgmock-dev
     iproute2                   # network namespaces of the LAN testbed
+    qt6-base-dev               # the window's toolkit
+    fonts-liberation           # Arial's metrics for the dialog layouts
     procps
 )
 

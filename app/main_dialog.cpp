@@ -1,0 +1,82 @@
+#include "app/main_dialog.h"
+
+#include "app/about_dialog.h"
+#include "drives/drive_letter_list.h"
+#include "drives/drive_table.h"
+#include "protocol/endpoint.h"
+#include "setup/device_list.h"
+#include "ui/string_resources.h"
+
+namespace lumisk {
+namespace {
+
+struct Column {
+    const char* heading;
+    int widthPixels;
+};
+
+constexpr Column DeviceColumns[] = {{"Name", 94}, {"IP", 81}, {"Netmask", 81}, {"Gateway", 81}};
+constexpr Column ShareColumns[] = {{"Volume Name", 120}, {"Location", 100}};
+
+template <std::size_t N>
+void SetUpList(ui::ListView list, const Column (&columns)[N]) {
+    list.SetFullRowSelect();
+    for (std::size_t index = 0; index < N; ++index) {
+        list.InsertColumn(static_cast<int>(index), columns[index].heading,
+                          columns[index].widthPixels);
+    }
+}
+
+}  // namespace
+
+MainDialog::MainDialog(HostServices& host) : ui::Dialog(TemplateId), window_(*this, host) {
+    RouteClick(control::Exit, [this] { OnExit(); });
+    RouteListClick(control::DeviceList, [this] { OnClickDeviceList(window_); });
+    RouteClick(control::Refresh, [this] { OnRefresh(window_); });
+    RouteClick(control::About, [this] { OnAbout(); });
+}
+
+bool MainDialog::OnInitDialog() {
+    const std::string aboutText = ui::LoadString(AboutMenuText);
+    if (!aboutText.empty()) {
+        AppendSystemMenuItem(AboutCommand, aboutText);
+    }
+    SetIcon(AppIcon);
+    SetUpList(window_.deviceList, DeviceColumns);
+    SetUpList(window_.shareList, ShareColumns);
+    FullRefresh(window_);
+    return true;
+}
+
+void MainDialog::OnExit() {
+    CloseEndpoint();
+    EndDialog(ui::IdCancel);
+}
+
+void MainDialog::OnClose() {
+    CloseEndpoint();
+    ui::Dialog::OnClose();
+}
+
+void MainDialog::OnPaint() {
+    ReadDriveTable(window_.host.drives);
+    FillDriveLetterList(window_.driveLetterCombo, window_.host.drives);
+    const int row = SelectedDeviceRow(window_);
+    if (row >= 0) {
+        FillShareList(window_, row, HostComparison::Exact);
+    }
+}
+
+void MainDialog::OnSysCommand(int commandId) {
+    // The low four bits of a system command are the system's own.
+    if ((commandId & ~0xF) == AboutCommand) {
+        OnAbout();
+    }
+}
+
+void MainDialog::OnAbout() {
+    AboutDialog about;
+    about.DoModal();
+}
+
+}  // namespace lumisk

@@ -1,0 +1,38 @@
+#pragma once
+// The program's one window: the adapters on the LAN, the LAN settings of the selected adapter
+// and its shares with the drive letters they are mapped to.
+
+#include "setup/host_services.h"
+#include "setup/main_window.h"
+#include "ui/dialog.h"
+
+namespace lumisk {
+
+class MainDialog : public ui::Dialog {
+public:
+    static constexpr int TemplateId = 102;
+    static constexpr int AppIcon = 128;
+    static constexpr int AboutCommand = 16;
+    static constexpr int AboutMenuText = 101;
+
+    explicit MainDialog(HostServices& host);
+
+    MainWindow& Window() { return window_; }
+
+protected:
+    // Lists, columns, icon and system menu, then the drive letters and the first search.
+    bool OnInitDialog() override;
+    // The close request closes the protocol endpoint first.
+    void OnClose() override;
+    // Every repaint brings the drive letters and the share list's Location column up to date.
+    void OnPaint() override;
+    void OnSysCommand(int commandId) override;
+
+private:
+    void OnExit();
+    void OnAbout();
+
+    MainWindow window_;
+};
+
+}  // namespace lumisk

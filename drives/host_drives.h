@@ -1,0 +1,38 @@
+#pragma once
+// The host's drive letters as the drive mapping sees them: the network connection on a letter
+// and the type of its drive. Windows asks the system; Linux keeps the connections the program
+// made in a per-user table.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lumisk {
+
+enum class DriveType {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    Cdrom = 5,
+    RamDisk = 6,
+};
+
+class HostDrives {
+public:
+    virtual ~HostDrives() = default;
+
+    // The remote name \\server\share of the connection on `localName` ("E:"), or nothing when
+    // the letter has no usable connection.
+    virtual std::optional<std::string> RemoteName(const std::string& localName) = 0;
+
+    virtual DriveType Type(const std::string& localName) = 0;
+};
+
+// The host's own: the system's drives on Windows; on Linux the root file system is the fixed
+// disk C:, a letter in the table of remembered connections is a remote drive, and every other
+// letter has no root directory.
+std::unique_ptr<HostDrives> MakeSystemDrives();
+
+}  // namespace lumisk

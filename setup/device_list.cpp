@@ -1,0 +1,132 @@
+#include "setup/device_list.h"
+
+#include "drives/drive_letter_list.h"
+#include "drives/drive_table.h"
+#include "protocol/device_table.h"
+#include "protocol/endpoint.h"
+#include "protocol/exchanges.h"
+#include "protocol/fixed_text.h"
+#include "protocol/search.h"
+#include "protocol/text_case.h"
+#include "setup/web_probe.h"
+
+namespace lumisk {
+namespace {
+
+enum DeviceColumn { NameColumn = 0, IpColumn = 1, NetmaskColumn = 2, GatewayColumn = 3 };
+enum ShareColumn { ShareNameColumn = 0, LocationColumn = 1 };
+
+bool HostMatches(std::string_view server, std::string_view host, HostComparison comparison) {
+    return comparison == HostComparison::Exact ? server == host : EqualIgnoringCase(server, host);
+}
+
+// The host's address, masked, against the adapter's: the adapter is on the host's subnet.
+bool OnHostSubnet(const std::array<int, 4>& device, const std::array<int, 4>& netmask) {
+    for (std::size_t k = 0; k < 4; ++k) {
+        if ((ClientId[ClientIdAddressOffset + k] & netmask[k]) != (device[k] & netmask[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ShowDhcpChoice(MainWindow& window, bool dhcpClient) {
+    window.dhcpCombo.SetCurSel(dhcpClient ? DhcpEnabledItem : DhcpDisabledItem);
+    for (const int field : {control::Ip, control::Gateway, control::Netmask}) {
+        window.dialog.EnableControl(field, !dhcpClient);
+    }
+}
+
+}  // namespace
+
+int SelectedDeviceRow(MainWindow& window) {
+    const int rows = window.deviceList.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        if (window.deviceList.IsSelected(row)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void RefreshDeviceList(MainWindow& window) {
+    window.deviceList.DeleteAllItems();
+    window.shareList.DeleteAllItems();
+    window.ipControl.Clear();
+    window.netmaskControl.Clear();
+    window.gatewayControl.Clear();
+    window.dialog.EnableControl(control::Refresh, false);
+    SearchDevices();
+    window.dialog.EnableControl(control::Refresh, true);
+    int row = 0;
+    for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
+         device = device->next, ++row) {
+        window.deviceList.InsertItem(row, "");
+        window.deviceList.SetItemText(row, NameColumn, device->name);
+        window.deviceList.SetItemText(row, IpColumn, device->ipText);
+        window.deviceList.SetItemText(row, NetmaskColumn, device->netmaskText);
+        window.deviceList.SetItemText(row, GatewayColumn, device->gatewayText);
+    }
+    window.deviceChosen = 0;
+}
+
+void FullRefresh(MainWindow& window) {
+    ReadDriveTable(window.host.drives);
+    FillDriveLetterList(window.driveLetterCombo, window.host.drives);
+    RefreshDeviceList(window);
+    window.deviceChosen = 0;
+}
+
+void OnRefresh(MainWindow& window) {
+    RefreshDeviceList(window);
+}
+
+void OnClickDeviceList(MainWindow& window) {
+    window.deviceChosen = 1;
+    window.deviceList.Focus();
+    const int row = SelectedDeviceRow(window);
+    if (row < 0) {
+        return;
+    }
+    const std::string ip = window.deviceList.GetItemText(row, IpColumn);
+    CopyText(SelectedDeviceIp, ip);
+    window.ipControl.SetAddress(ip);
+    for (const DeviceRecord* device = DeviceTable.head; device != nullptr; device = device->next) {
+        if (TextOf(device->ipText) == ip) {
+            ShowDhcpChoice(window, device->dhcpFlag[0] == '1');
+        }
+    }
+    window.netmaskControl.SetAddress(window.deviceList.GetItemText(row, NetmaskColumn));
+    const bool reachable =
+        OnHostSubnet(window.ipControl.GetOctets(), window.netmaskControl.GetOctets());
+    for (const int button :
+         {control::Connect, control::Disconnect, control::Configuration, control::Language}) {
+        window.dialog.EnableControl(button, reachable);
+    }
+    window.gatewayControl.SetAddress(window.deviceList.GetItemText(row, GatewayColumn));
+    QueryShareList();
+    CopyText(DeviceHostText, ip);
+    FillShareList(window, row, HostComparison::IgnoringCase);
+}
+
+void FillShareList(MainWindow& window, int row, HostComparison comparison) {
+    window.shareList.DeleteAllItems();
+    const std::string name = window.deviceList.GetItemText(row, NameColumn);
+    const std::string ip = window.deviceList.GetItemText(row, IpColumn);
+    int shareRow = 0;
+    for (const ShareNode* share = ShareTable.head; share != nullptr;
+         share = share->next, ++shareRow) {
+        window.shareList.InsertItem(shareRow, "");
+        window.shareList.SetItemText(shareRow, ShareNameColumn, share->shareName);
+        // A later letter overwrites an earlier one: the last mapping in letter order shows.
+        for (const DriveRecord& drive : DriveTable) {
+            const std::string_view server = TextOf(drive.remoteServer);
+            if ((HostMatches(server, name, comparison) || HostMatches(server, ip, comparison)) &&
+                EqualIgnoringCase(TextOf(drive.remoteShare), TextOf(share->shareName))) {
+                window.shareList.SetItemText(shareRow, LocationColumn, drive.localName);
+            }
+        }
+    }
+}
+
+}  // namespace lumisk

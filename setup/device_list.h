@@ -1,0 +1,23 @@
+#pragma once
+// The device list of the main window: the search behind it, the click that selects an adapter,
+// and the share list of the selected adapter.
+
+#include "setup/main_window.h"
+
+namespace lumisk {
+
+enum class HostComparison { Exact, IgnoringCase };
+
+// Empties both lists, blanks the address fields and fills the device list from a new search.
+void RefreshDeviceList(MainWindow& window);
+// The drive letters, then RefreshDeviceList; no adapter is chosen afterwards.
+void FullRefresh(MainWindow& window);
+void OnRefresh(MainWindow& window);
+// Makes the clicked row the selected device: its settings, the subnet test, its shares.
+void OnClickDeviceList(MainWindow& window);
+// Lists ShareTable with the drive letter each share is mapped to for the adapter of `row`.
+void FillShareList(MainWindow& window, int row, HostComparison comparison);
+// The selected row of the device list, or -1.
+int SelectedDeviceRow(MainWindow& window);
+
+}  // namespace lumisk

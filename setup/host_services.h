@@ -1,0 +1,21 @@
+#pragma once
+// The host services the window's handlers use, handed in at start-up so tests can put their own
+// in place: drive letters, the host's identity, the web connection test and the clock.
+
+#include <memory>
+
+#include "drives/host_drives.h"
+#include "drives/host_system.h"
+#include "protocol/clock.h"
+#include "setup/web_connector.h"
+
+namespace lumisk {
+
+struct HostServices {
+    HostDrives& drives;
+    HostSystem& system;
+    WebConnector& web;
+    Clock& clock;
+};
+
+}  // namespace lumisk

@@ -1,0 +1,301 @@
+// The main window in the workstation of the LAN testbed, against simulated adapters: what a
+// person sees and what each click does.
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <map>
+#include <optional>
+
+#include "app/about_dialog.h"
+#include "app/main_dialog.h"
+#include "protocol/device_table.h"
+#include "protocol/endpoint.h"
+#include "protocol/exchanges.h"
+#include "protocol/fixed_text.h"
+#include "setup/device_list.h"
+#include "setup/web_probe.h"
+#include "tests/gui_support/gui_driver.h"
+#include "tests/lan/lan_testbed.h"
+#include "tests/support/fake_host.h"
+
+namespace lumisk {
+namespace {
+
+using gui_test::ClickButton;
+using gui_test::ClickListRow;
+using gui_test::RunDialog;
+using lan::InWorkstation;
+
+constexpr int ButtonsOfTheWindow[] = {control::Refresh, control::Configuration, control::Apply,
+                                      control::Connect, control::Disconnect,    control::Exit,
+                                      control::About,   control::Language};
+constexpr int SubnetButtons[] = {control::Connect, control::Disconnect, control::Configuration,
+                                 control::Language};
+
+class MainWindowOnLan : public lan::LanTest {
+protected:
+    void SetUp() override {
+        LanTest::SetUp();
+        if (IsSkipped() || HasFailure()) {
+            return;
+        }
+        inWorkstation_.emplace(testbed_);
+        ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
+        SetDiagnosticStreamToNowhere();
+    }
+
+    void TearDown() override {
+        CloseEndpoint();
+        inWorkstation_.reset();
+        ClearDeviceTable();
+        ClearShareTable();
+        CopyText(SelectedDeviceIp, "");
+        LanTest::TearDown();
+    }
+
+    // A fixed-address adapter with two shares, a DHCP client, one on another subnet, and one
+    // whose web server is off.
+    void StartFourAdapters() {
+        ASSERT_GT(testbed_.StartSimulator(
+                      {"--adapter",    "--name",      "NAS-Office", "--ip",          "192.0.2.20",
+                       "--gateway",    "192.0.2.254", "--shares",   "HDD_a:HDD_b",   "--adapter",
+                       "--name",       "NAS-Lab",     "--ip",       "192.0.2.21",    "--gateway",
+                       "192.0.2.254",  "--dhcp",      "--shares",   "HDD_1",         "--adapter",
+                       "--name",       "NAS-Branch",  "--ip",       "198.51.100.30", "--gateway",
+                       "198.51.100.1", "--adapter",   "--name",     "NAS-Quiet",     "--ip",
+                       "192.0.2.22",   "--no-web"}),
+                  0);
+    }
+
+    static void SetDiagnosticStreamToNowhere();
+
+    MainWindow& Window() { return dialog.Window(); }
+
+    // The row of the device list that shows `name`, or -1.
+    int RowOf(const std::string& name) {
+        for (int row = 0; row < Window().deviceList.GetItemCount(); ++row) {
+            if (Window().deviceList.GetItemText(row, 0) == name) {
+                return row;
+            }
+        }
+        return -1;
+    }
+
+    bool ClickAdapter(const std::string& name) {
+        const int row = RowOf(name);
+        return row >= 0 && ClickListRow(control::DeviceList, row);
+    }
+
+    std::vector<std::string> ShareRows() {
+        std::vector<std::string> rows;
+        for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {
+            rows.push_back(Window().shareList.GetItemText(row, 0) + "|" +
+                           Window().shareList.GetItemText(row, 1));
+        }
+        return rows;
+    }
+
+    testing::FakeDrives drives;
+    testing::FakeSystem system;
+    std::unique_ptr<WebConnector> web = MakeSystemWebConnector();
+    HostServices host{drives, system, *web, SystemClock()};
+    MainDialog dialog{host};
+    std::optional<InWorkstation> inWorkstation_;
+};
+
+void MainWindowOnLan::SetDiagnosticStreamToNowhere() {
+    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
+    SetDiagnosticStream(nowhere);
+}
+
+TEST_F(MainWindowOnLan, OpensAfterTheFirstSearchWithEveryAdapterListed) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_EQ(Window().deviceList.GetItemCount(), 4);
+        const int office = RowOf("NAS-Office");
+        ASSERT_GE(office, 0);
+        EXPECT_EQ(Window().deviceList.GetItemText(office, 1), "192.0.2.20");
+        EXPECT_EQ(Window().deviceList.GetItemText(office, 2), "255.255.255.0");
+        EXPECT_EQ(Window().deviceList.GetItemText(office, 3), "192.0.2.254");
+        EXPECT_EQ(Window().deviceList.GetItemText(RowOf("NAS-Branch"), 1), "198.51.100.30");
+        EXPECT_TRUE(Window().ipControl.IsBlank());
+        EXPECT_TRUE(Window().netmaskControl.IsBlank());
+        EXPECT_TRUE(Window().gatewayControl.IsBlank());
+        EXPECT_EQ(Window().dhcpCombo.GetCurSel(), -1);
+        EXPECT_EQ(Window().shareList.GetItemCount(), 0);
+        for (const int button : ButtonsOfTheWindow) {
+            EXPECT_TRUE(dialog.IsControlEnabled(button)) << button;
+        }
+        EXPECT_EQ(Window().deviceChosen, 0);
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, AClickShowsTheAdaptersSettingsSharesAndReach) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        EXPECT_EQ(Window().ipControl.GetOctets(), (std::array<int, 4>{192, 0, 2, 20}));
+        EXPECT_EQ(Window().netmaskControl.GetOctets(), (std::array<int, 4>{255, 255, 255, 0}));
+        EXPECT_EQ(Window().gatewayControl.GetOctets(), (std::array<int, 4>{192, 0, 2, 254}));
+        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Disable");
+        EXPECT_TRUE(dialog.IsControlEnabled(control::Ip));
+        EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|", "HDD_b|"}));
+        EXPECT_STREQ(SelectedDeviceIp, "192.0.2.20");
+        EXPECT_STREQ(DeviceHostText, "192.0.2.20");
+        EXPECT_EQ(Window().deviceChosen, 1);
+        for (const int button : SubnetButtons) {
+            EXPECT_TRUE(dialog.IsControlEnabled(button)) << button;
+        }
+
+        ASSERT_TRUE(ClickAdapter("NAS-Lab"));
+        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
+        for (const int field : {control::Ip, control::Netmask, control::Gateway}) {
+            EXPECT_FALSE(dialog.IsControlEnabled(field)) << field;
+        }
+        EXPECT_EQ(Window().ipControl.GetOctets(), (std::array<int, 4>{192, 0, 2, 21}));
+        EXPECT_EQ(ShareRows(), std::vector<std::string>{"HDD_1|"});
+
+        ASSERT_TRUE(ClickAdapter("NAS-Branch"));
+        for (const int button : SubnetButtons) {
+            EXPECT_FALSE(dialog.IsControlEnabled(button)) << button;
+        }
+        EXPECT_TRUE(dialog.IsControlEnabled(control::Apply));
+        EXPECT_TRUE(dialog.IsControlEnabled(control::Refresh));
+        EXPECT_TRUE(dialog.IsControlEnabled(control::Ip))
+            << "a fixed address frees the fields again";
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, AClickBesideTheRowsOnlyMarksTheChoice) {
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-Solo", "--ip", "192.0.2.30"}), 0);
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Solo"));
+        ASSERT_TRUE(ClickButton(control::Refresh));
+        EXPECT_EQ(Window().deviceChosen, 0);
+        ASSERT_TRUE(gui_test::ClickListEmptyArea(control::DeviceList));
+        EXPECT_EQ(Window().deviceChosen, 1);
+        EXPECT_STREQ(SelectedDeviceIp, "192.0.2.30");
+        EXPECT_TRUE(Window().ipControl.IsBlank());
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, MappedSharesShowTheirLetterUnderTheCaseRules) {
+    StartFourAdapters();
+    drives.types['C'] = DriveType::Fixed;
+    drives.connections = {{'E', "\\\\192.0.2.20\\HDD_a"}, {'F', "\\\\nas-office\\hdd_b"}};
+    RunDialog(dialog, [&] {
+        ASSERT_GE(Window().driveLetterCombo.GetCount(), 3);
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(0), "D:");
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(1), "E: \\\\192.0.2.20\\HDD_a");
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(2), "F: \\\\nas-office\\hdd_b");
+        EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), 0);
+
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|E:", "HDD_b|F:"}));
+
+        // A repaint compares the adapter's name exactly: "nas-office" no longer names it.
+        gui_test::ActiveDialog()->repaint();
+        EXPECT_TRUE(gui_test::WaitUntil([&] {
+            return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|"};
+        })) << ::testing::PrintToString(ShareRows());
+
+        // A mapping made meanwhile by another program shows at the next repaint.
+        drives.connections['G'] = "\\\\NAS-Office\\HDD_b";
+        gui_test::ActiveDialog()->repaint();
+        EXPECT_TRUE(gui_test::WaitUntil([&] {
+            return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|G:"};
+        })) << ::testing::PrintToString(ShareRows());
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, RefreshRebuildsTheListAndKeepsTheSelectedAddress) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-New", "--ip", "203.0.113.40"}), 0);
+        ASSERT_TRUE(ClickButton(control::Refresh));
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 5);
+        EXPECT_GE(RowOf("NAS-New"), 0);
+        EXPECT_EQ(SelectedDeviceRow(Window()), -1);
+        EXPECT_TRUE(Window().ipControl.IsBlank());
+        EXPECT_EQ(Window().shareList.GetItemCount(), 0);
+        EXPECT_EQ(Window().deviceChosen, 0);
+        EXPECT_STREQ(SelectedDeviceIp, "192.0.2.20");
+        EXPECT_TRUE(dialog.IsControlEnabled(control::Refresh));
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, AboutOpensFromTheButtonAndFromTheSystemMenu) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        int aboutShown = 0;
+        const auto closeAbout = [&] {
+            ++aboutShown;
+            EXPECT_EQ(gui_test::ActiveDialog()->windowTitle().toStdString(),
+                      "Varnok Lumisk Utility");
+            ClickButton(ui::IdOk);
+        };
+        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
+        ASSERT_TRUE(ClickButton(control::About));
+        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
+        ASSERT_TRUE(gui_test::ChooseSystemMenuEntry("About Velnora(A)..."));
+        EXPECT_TRUE(gui_test::WaitUntil([&] { return aboutShown == 2; }));
+        EXPECT_EQ(gui_test::ActiveTemplateId(), MainDialog::TemplateId);
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 4);
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, ExitClosesTheEndpointFirst) {
+    RunDialog(dialog, [&] {
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 0);
+        ClickButton(control::Exit);
+    });
+    EXPECT_FALSE(IsEndpointOpen());
+}
+
+TEST_F(MainWindowOnLan, TheCloseRequestClosesTheEndpointFirst) {
+    RunDialog(dialog, [] { gui_test::RequestClose(); });
+    EXPECT_FALSE(IsEndpointOpen());
+}
+
+TEST_F(MainWindowOnLan, EscapeEndsTheWindowWithoutClosingTheEndpoint) {
+    const int code = RunDialog(dialog, [] { gui_test::PressEscape(); });
+    EXPECT_EQ(code, ui::IdCancel);
+    EXPECT_TRUE(IsEndpointOpen());
+}
+
+TEST_F(MainWindowOnLan, AnAdapterWithoutItsWebServerIsNoLongerAvailable) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        StartWebProbe(host.web);
+        EXPECT_TRUE(ConfirmDeviceAvailable(Window()));
+
+        ASSERT_TRUE(ClickAdapter("NAS-Quiet"));
+        StartWebProbe(host.web);
+        bool available = true;
+        const auto boxes = gui_test::RunAndAnswerMessageBoxes(
+            [&] { available = ConfirmDeviceAvailable(Window()); });
+        EXPECT_FALSE(available);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Device is no longer available.");
+        EXPECT_EQ(boxes[0].caption, "Warnning");
+        EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Exclamation);
+        // The full refresh after it: a new search, nothing selected.
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 4);
+        EXPECT_EQ(SelectedDeviceRow(Window()), -1);
+        EXPECT_EQ(Window().deviceChosen, 0);
+        EXPECT_EQ(WebProbeResult(), WebProbePending);
+        ClickButton(control::Exit);
+    });
+}
+
+}  // namespace
+}  // namespace lumisk

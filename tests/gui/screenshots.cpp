@@ -1,0 +1,109 @@
+// make screenshots: PNGs of the main window with three simulated adapters and one selected, of
+// the About box and of the login dialog in both modes, so a person can look at them.
+
+#include <QDir>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <string>
+
+#include "app/about_dialog.h"
+#include "app/main_dialog.h"
+#include "protocol/endpoint.h"
+#include "protocol/exchanges.h"
+#include "setup/login_dialog.h"
+#include "tests/gui_support/gui_driver.h"
+#include "tests/lan/lan_testbed.h"
+#include "tests/support/fake_host.h"
+#include "ui/application.h"
+
+namespace {
+
+using namespace lumisk;
+
+QString outputDirectory;
+
+void Save(const char* fileName) {
+    const QString path = QDir(outputDirectory).filePath(fileName);
+    if (gui_test::ActiveDialog() == nullptr || !gui_test::ActiveDialog()->grab().save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+void ShootMainWindowAndAbout(HostServices& host) {
+    MainDialog dialog(host);
+    gui_test::RunDialog(dialog, [&] {
+        for (int row = 0; row < dialog.Window().deviceList.GetItemCount(); ++row) {
+            if (dialog.Window().deviceList.GetItemText(row, 0) == "NAS-Office") {
+                gui_test::ClickListRow(control::DeviceList, row);
+            }
+        }
+        Save("main_window.png");
+        gui_test::WhenDialogShown(AboutDialog::TemplateId, [] {
+            Save("about.png");
+            gui_test::ClickButton(ui::IdOk);
+        });
+        gui_test::ClickButton(control::About);
+        gui_test::ClickButton(control::Exit);
+    });
+}
+
+void ShootLogin(HostSystem& system, int adminLoginMode, const char* fileName) {
+    AdminLoginMode = adminLoginMode;
+    LoginDialog login(system);
+    gui_test::RunDialog(login, [&] {
+        if (adminLoginMode == 0) {
+            gui_test::TypeText(LoginDialog::UserNameEdit, "guest");
+        }
+        gui_test::TypeText(LoginDialog::PasswordEdit, "secret");
+        Save(fileName);
+        gui_test::ClickButton(ui::IdCancel);
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ui::Application application(argc, argv);
+    application.SetDialogColors({0, 98, 147}, {255, 255, 255});
+    outputDirectory = argc > 1 ? argv[1] : "screenshots";
+    QDir().mkpath(outputDirectory);
+
+    std::string why;
+    if (!lan::LanTestbed::Available(why)) {
+        std::fprintf(stderr, "screenshots need the LAN testbed: %s\n", why.c_str());
+        return 1;
+    }
+    lan::LanTestbed testbed;
+    if (!testbed.Start() ||
+        testbed.StartSimulator(
+            {"--adapter",   "--name",        "NAS-Office", "--ip",        "192.0.2.20",
+             "--gateway",   "192.0.2.254",   "--shares",   "HDD_a:HDD_b", "--adapter",
+             "--name",      "NAS-Lab",       "--ip",       "192.0.2.21",  "--gateway",
+             "192.0.2.254", "--dhcp",        "--adapter",  "--name",      "NAS-Branch",
+             "--ip",        "198.51.100.30", "--gateway",  "198.51.100.1"}) < 0) {
+        return 1;
+    }
+    lumisk::testing::FakeDrives drives;
+    drives.types['C'] = DriveType::Fixed;
+    drives.connections['E'] = "\\\\192.0.2.20\\HDD_a";
+    lumisk::testing::FakeSystem system;
+    const auto web = MakeSystemWebConnector();
+    HostServices host{drives, system, *web, SystemClock()};
+    {
+        lan::InWorkstation inWorkstation(testbed);
+        if (const auto failure = TryOpenEndpoint()) {
+            std::fprintf(stderr, "cannot open the protocol endpoint: %s\n", failure->c_str());
+            return 1;
+        }
+        std::FILE* nowhere = std::fopen("/dev/null", "w");
+        SetDiagnosticStream(nowhere);
+        ShootMainWindowAndAbout(host);
+        CloseEndpoint();
+    }
+    ShootLogin(system, 1, "login_admin.png");
+    ShootLogin(system, 0, "login_connect.png");
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Host services as a test describes them: drive connections and types by letter, a Windows
+// release and a user name.
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "drives/host_drives.h"
+#include "drives/host_system.h"
+
+namespace lumisk::testing {
+
+class FakeDrives final : public HostDrives {
+public:
+    std::optional<std::string> RemoteName(const std::string& localName) override;
+    // Letters without a described type have no root directory.
+    DriveType Type(const std::string& localName) override;
+
+    std::map<char, std::string> connections;
+    std::map<char, DriveType> types;
+};
+
+class FakeSystem final : public HostSystem {
+public:
+    std::optional<WindowsVersionInfo> Version() override { return version; }
+    std::optional<std::string> UserName() override { return userName; }
+
+    std::optional<WindowsVersionInfo> version;
+    std::optional<std::string> userName;
+};
+
+}  // namespace lumisk::testing

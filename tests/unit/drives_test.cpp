@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "drives/drive_table.h"
+#include "drives/host_system.h"
+#include "drives/remembered_drives.h"
+#include "protocol/fixed_text.h"
+#include "tests/support/fake_host.h"
+
+namespace lumisk {
+namespace {
+
+class DriveLetters : public ::testing::Test {
+protected:
+    DriveLetterChoices Offered() {
+        ReadDriveTable(drives);
+        return OfferedDriveLetters(drives);
+    }
+
+    static const DriveRecord& Record(char letter) { return DriveTable[letter - 'A']; }
+
+    testing::FakeDrives drives;
+};
+
+TEST_F(DriveLetters, RemoteNamesSplitAtTheFirstBackslashAfterTheServer) {
+    drives.connections = {{'E', "\\\\srv\\share\\sub"}, {'F', "\\\\STORAGE1\\HDD_1"}};
+    ReadDriveTable(drives);
+    EXPECT_STREQ(Record('E').remoteServer, "srv");
+    EXPECT_STREQ(Record('E').remoteShare, "share\\sub");
+    EXPECT_STREQ(Record('F').remoteServer, "STORAGE1");
+    EXPECT_STREQ(Record('F').localName, "F:");
+    EXPECT_STREQ(Record('G').remoteServer, "");
+}
+
+TEST_F(DriveLetters, ANameWithoutAShareKeepsTheRecordAndNoConnectionEmptiesIt) {
+    drives.connections = {{'E', "\\\\srv\\HDD_a"}};
+    ReadDriveTable(drives);
+    drives.connections = {{'E', "\\\\srv-without-share"}};
+    ReadDriveTable(drives);
+    EXPECT_STREQ(Record('E').remoteServer, "srv");
+    drives.connections = {{'E', ""}};
+    ReadDriveTable(drives);
+    EXPECT_STREQ(Record('E').remoteShare, "HDD_a");
+    drives.connections.clear();
+    ReadDriveTable(drives);
+    EXPECT_STREQ(Record('E').remoteServer, "");
+    EXPECT_STREQ(Record('E').remoteShare, "");
+}
+
+TEST_F(DriveLetters, OverlongServerAndShareAreCutToTheirFields) {
+    drives.connections = {{'E', "\\\\" + std::string(100, 's') + "\\" + std::string(300, 'h')}};
+    ReadDriveTable(drives);
+    EXPECT_EQ(TextOf(Record('E').remoteServer), std::string(63, 's'));
+    EXPECT_EQ(TextOf(Record('E').remoteShare), std::string(255, 'h'));
+}
+
+TEST_F(DriveLetters, FixedRemovableAndOpticalDrivesAreNotOffered) {
+    drives.types = {{'C', DriveType::Fixed},   {'D', DriveType::Fixed},
+                    {'E', DriveType::Cdrom},   {'G', DriveType::Removable},
+                    {'H', DriveType::RamDisk}, {'I', DriveType::Unknown}};
+    const DriveLetterChoices choices = Offered();
+    ASSERT_FALSE(choices.items.empty());
+    EXPECT_EQ(choices.items.front(), "F:");
+    EXPECT_EQ(choices.items[1], "I:");
+    EXPECT_EQ(choices.items.back(), "Z:");
+    EXPECT_EQ(choices.items.size(), 19u);
+    EXPECT_EQ(choices.current, 0);
+}
+
+TEST_F(DriveLetters, ConnectedLettersShowTheirShareAndAreNeverCurrent) {
+    drives.types = {{'A', DriveType::Remote}, {'B', DriveType::NoRootDir}};
+    drives.connections = {{'D', "\\\\STORAGE1\\HDD_1"}, {'Z', "\\\\STORAGE1\\HDD_2"}};
+    const DriveLetterChoices choices = Offered();
+    EXPECT_EQ(choices.items.front(), "D: \\\\STORAGE1\\HDD_1");
+    EXPECT_EQ(choices.items.back(), "Z: \\\\STORAGE1\\HDD_2");
+    EXPECT_EQ(choices.current, 1);
+    EXPECT_EQ(choices.items[1], "E:");
+}
+
+TEST_F(DriveLetters, EveryLetterConnectedLeavesNoCurrentItem) {
+    for (char letter = 'D'; letter <= 'Z'; ++letter) {
+        drives.connections[letter] = std::string("\\\\srv\\") + letter;
+    }
+    EXPECT_EQ(Offered().current, -1);
+}
+
+TEST(RememberedDrivesFile, KeepsWellFormedLinesOnly) {
+    const std::string path = ::testing::TempDir() + "/remembered-drives";
+    {
+        std::FILE* file = std::fopen(path.c_str(), "w");
+        std::fputs("E: \\\\NAS\\HDD_a\nbad line\ne: \\\\lower\\x\nZ: \\\\192.0.2.10\\HDD_b\\sub\n",
+                   file);
+        std::fclose(file);
+    }
+    const auto drives = ReadRememberedDrives(path);
+    EXPECT_EQ(drives, (std::map<char, std::string>{{'E', "\\\\NAS\\HDD_a"},
+                                                   {'Z', "\\\\192.0.2.10\\HDD_b\\sub"}}));
+    EXPECT_TRUE(ReadRememberedDrives(path + ".missing").empty());
+}
+
+struct VersionRow {
+    std::uint32_t platform, major, minor, build;
+    const char* name;
+};
+
+class VersionNames : public ::testing::TestWithParam<VersionRow> {};
+
+TEST_P(VersionNames, FollowTheReleaseTable) {
+    const VersionRow& row = GetParam();
+    EXPECT_EQ(WindowsVersionName(WindowsVersionInfo{row.platform, row.major, row.minor, row.build}),
+              row.name);
+}
+
+constexpr char Unknown[] = "unknown Windows version";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, VersionNames,
+    ::testing::Values(
+        VersionRow{1, 4, 0, 950, "Windows 95"}, VersionRow{1, 4, 0, 1080, "Windows 95 SP1"},
+        VersionRow{1, 4, 3, 951, "Windows 95 SP1"}, VersionRow{1, 4, 0, 1081, "Windows 95 OSR2"},
+        VersionRow{1, 4, 9, 949, Unknown}, VersionRow{1, 4, 10, 1998, "Windows 98"},
+        VersionRow{1, 4, 10, 0x040A07CE, "Windows 98"},
+        VersionRow{1, 4, 10, 2182, "Windows 98 SP1"}, VersionRow{1, 4, 10, 2183, "Windows 98 SE"},
+        VersionRow{1, 4, 10, 1997, Unknown}, VersionRow{1, 4, 90, 3000, "Windows ME"},
+        VersionRow{1, 4, 11, 3000, Unknown}, VersionRow{1, 5, 0, 950, Unknown},
+        VersionRow{2, 3, 51, 1057, "Windows NT 3.51"}, VersionRow{2, 4, 0, 1381, "Windows NT 4"},
+        VersionRow{2, 5, 0, 2195, "Windows 2000"}, VersionRow{2, 5, 1, 2600, "Windows XP"},
+        VersionRow{2, 5, 2, 3790, Unknown}, VersionRow{2, 6, 0, 6000, Unknown},
+        VersionRow{3, 7, 7, 7, "Windows CE"}, VersionRow{0, 4, 0, 950, Unknown},
+        VersionRow{4, 5, 1, 2600, Unknown}));
+
+TEST(VersionNames, AFailedQueryIsUnknown) {
+    EXPECT_EQ(WindowsVersionName(std::nullopt), Unknown);
+}
+
+}  // namespace
+}  // namespace lumisk
