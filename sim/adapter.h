@@ -26,6 +26,7 @@ enum class Fault {
     Overlong,       // counts and texts that run to the end of a full-size datagram
     Flood,          // a stream of unknown datagrams instead of the reply
     Silent,         // never answers
+    IgnoresSets,    // answers searches and get requests, but takes and confirms no set request
 };
 
 struct Adapter {

@@ -237,7 +237,8 @@ Bytes FloodDatagram(Datagram request) {
 Response Respond(Adapter& adapter, std::span<const std::uint8_t> datagram,
                  SimClock::time_point now) {
     if (datagram.size() < SearchRequestSize || adapter.fault == Fault::Silent ||
-        adapter.IsSilentAt(now)) {
+        adapter.IsSilentAt(now) ||
+        (adapter.fault == Fault::IgnoresSets && datagram[offset::Opcode] == SetRequestOpcode)) {
         return {};
     }
     const Ipv4Bytes addressBefore = adapter.address;

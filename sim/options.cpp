@@ -51,7 +51,7 @@ Adapter options:
   --count N              N adapters on consecutive addresses, names suffixed -1..-N
   --no-web               no web page
   --reply-to-group       replies go to 224.0.0.1 instead of the requester
-  --fault KIND           wrong-client-id | truncated | overlong | flood | silent
+  --fault KIND           wrong-client-id | truncated | overlong | flood | silent | ignores-sets
 )";
 
 // Takes the adapter, the option and its value.
@@ -120,6 +120,7 @@ Fault ParseFault(std::string_view option, std::string_view value) {
         {"overlong", Fault::Overlong},
         {"flood", Fault::Flood},
         {"silent", Fault::Silent},
+        {"ignores-sets", Fault::IgnoresSets},
     };
     const auto kind = kinds.find(value);
     if (kind == kinds.end()) {

@@ -378,6 +378,15 @@ TEST_F(AdapterLogicTest, SilentAdapterAnswersNothing) {
     EXPECT_TRUE(Send(SetRequest(adapter_.Id(), SubCode::SetWorkgroup, "X")).datagram.empty());
 }
 
+TEST_F(AdapterLogicTest, AnAdapterIgnoringSetsStillAnswersTheRest) {
+    adapter_.fault = Fault::IgnoresSets;
+    const std::string workgroupBefore(TextOf(adapter_.workgroup));
+    EXPECT_FALSE(Send(SearchRequest()).datagram.empty());
+    EXPECT_FALSE(Get(SubCode::ShareList).empty());
+    EXPECT_TRUE(Send(SetRequest(adapter_.Id(), SubCode::SetWorkgroup, "X")).datagram.empty());
+    EXPECT_EQ(TextOf(adapter_.workgroup), workgroupBefore);
+}
+
 TEST_F(AdapterLogicTest, LongNameIsCutToFitOneDatagram) {
     adapter_.name = std::string(10000, 'n');
     const Bytes reply = Send(SearchRequest()).datagram;
