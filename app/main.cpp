@@ -5,6 +5,7 @@
 #include "drives/host_system.h"
 #include "protocol/clock.h"
 #include "protocol/endpoint.h"
+#include "setup/browser.h"
 #include "setup/web_connector.h"
 #include "ui/application.h"
 
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
     const auto drives = MakeSystemDrives();
     const auto system = MakeSystemIdentity();
     const auto web = MakeSystemWebConnector();
-    HostServices host{*drives, *system, *web, SystemClock()};
+    const auto browser = MakeSystemBrowser();
+    HostServices host{*drives, *system, *web, *browser, SystemClock()};
     MainDialog dialog(host);
     application.SetDialogColors({0, 98, 147}, {255, 255, 255});
     dialog.DoModal();

@@ -5,6 +5,8 @@
 #include "drives/drive_table.h"
 #include "protocol/endpoint.h"
 #include "setup/device_list.h"
+#include "setup/lan_settings.h"
+#include "setup/web_page.h"
 #include "ui/string_resources.h"
 
 namespace lumisk {
@@ -34,6 +36,9 @@ MainDialog::MainDialog(HostServices& host) : ui::Dialog(TemplateId), window_(*th
     RouteListClick(control::DeviceList, [this] { OnClickDeviceList(window_); });
     RouteClick(control::Refresh, [this] { OnRefresh(window_); });
     RouteClick(control::About, [this] { OnAbout(); });
+    RouteClick(control::Apply, [this] { OnApply(window_); });
+    RouteClick(control::Configuration, [this] { OnConfiguration(window_); });
+    RouteSelectionChange(control::Dhcp, [this] { OnDhcpSelChange(window_); });
 }
 
 bool MainDialog::OnInitDialog() {

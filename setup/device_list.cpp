@@ -13,7 +13,6 @@
 namespace lumisk {
 namespace {
 
-enum DeviceColumn { NameColumn = 0, IpColumn = 1, NetmaskColumn = 2, GatewayColumn = 3 };
 enum ShareColumn { ShareNameColumn = 0, LocationColumn = 1 };
 
 bool HostMatches(std::string_view server, std::string_view host, HostComparison comparison) {
@@ -62,10 +61,10 @@ void RefreshDeviceList(MainWindow& window) {
     for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
          device = device->next, ++row) {
         window.deviceList.InsertItem(row, "");
-        window.deviceList.SetItemText(row, NameColumn, device->name);
-        window.deviceList.SetItemText(row, IpColumn, device->ipText);
-        window.deviceList.SetItemText(row, NetmaskColumn, device->netmaskText);
-        window.deviceList.SetItemText(row, GatewayColumn, device->gatewayText);
+        window.deviceList.SetItemText(row, DeviceNameColumn, device->name);
+        window.deviceList.SetItemText(row, DeviceIpColumn, device->ipText);
+        window.deviceList.SetItemText(row, DeviceNetmaskColumn, device->netmaskText);
+        window.deviceList.SetItemText(row, DeviceGatewayColumn, device->gatewayText);
     }
     window.deviceChosen = 0;
 }
@@ -88,7 +87,7 @@ void OnClickDeviceList(MainWindow& window) {
     if (row < 0) {
         return;
     }
-    const std::string ip = window.deviceList.GetItemText(row, IpColumn);
+    const std::string ip = window.deviceList.GetItemText(row, DeviceIpColumn);
     CopyText(SelectedDeviceIp, ip);
     window.ipControl.SetAddress(ip);
     for (const DeviceRecord* device = DeviceTable.head; device != nullptr; device = device->next) {
@@ -96,14 +95,14 @@ void OnClickDeviceList(MainWindow& window) {
             ShowDhcpChoice(window, device->dhcpFlag[0] == '1');
         }
     }
-    window.netmaskControl.SetAddress(window.deviceList.GetItemText(row, NetmaskColumn));
+    window.netmaskControl.SetAddress(window.deviceList.GetItemText(row, DeviceNetmaskColumn));
     const bool reachable =
         OnHostSubnet(window.ipControl.GetOctets(), window.netmaskControl.GetOctets());
     for (const int button :
          {control::Connect, control::Disconnect, control::Configuration, control::Language}) {
         window.dialog.EnableControl(button, reachable);
     }
-    window.gatewayControl.SetAddress(window.deviceList.GetItemText(row, GatewayColumn));
+    window.gatewayControl.SetAddress(window.deviceList.GetItemText(row, DeviceGatewayColumn));
     QueryShareList();
     CopyText(DeviceHostText, ip);
     FillShareList(window, row, HostComparison::IgnoringCase);
@@ -111,8 +110,8 @@ void OnClickDeviceList(MainWindow& window) {
 
 void FillShareList(MainWindow& window, int row, HostComparison comparison) {
     window.shareList.DeleteAllItems();
-    const std::string name = window.deviceList.GetItemText(row, NameColumn);
-    const std::string ip = window.deviceList.GetItemText(row, IpColumn);
+    const std::string name = window.deviceList.GetItemText(row, DeviceNameColumn);
+    const std::string ip = window.deviceList.GetItemText(row, DeviceIpColumn);
     int shareRow = 0;
     for (const ShareNode* share = ShareTable.head; share != nullptr;
          share = share->next, ++shareRow) {

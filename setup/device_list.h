@@ -8,6 +8,14 @@ namespace lumisk {
 
 enum class HostComparison { Exact, IgnoringCase };
 
+// Columns of the device list.
+enum DeviceColumn {
+    DeviceNameColumn = 0,
+    DeviceIpColumn = 1,
+    DeviceNetmaskColumn = 2,
+    DeviceGatewayColumn = 3
+};
+
 // Empties both lists, blanks the address fields and fills the device list from a new search.
 void RefreshDeviceList(MainWindow& window);
 // The drive letters, then RefreshDeviceList; no adapter is chosen afterwards.

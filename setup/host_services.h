@@ -1,12 +1,14 @@
 #pragma once
 // The host services the window's handlers use, handed in at start-up so tests can put their own
-// in place: drive letters, the host's identity, the web connection test and the clock.
+// in place: drive letters, the host's identity, the web connection test, the browser and the
+// clock.
 
 #include <memory>
 
 #include "drives/host_drives.h"
 #include "drives/host_system.h"
 #include "protocol/clock.h"
+#include "setup/browser.h"
 #include "setup/web_connector.h"
 
 namespace lumisk {
@@ -15,6 +17,7 @@ struct HostServices {
     HostDrives& drives;
     HostSystem& system;
     WebConnector& web;
+    BrowserLauncher& browser;
     Clock& clock;
 };
 

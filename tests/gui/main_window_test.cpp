@@ -4,110 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
-#include <map>
-#include <optional>
 
 #include "app/about_dialog.h"
-#include "app/main_dialog.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
 #include "setup/device_list.h"
 #include "setup/web_probe.h"
+#include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/gui_driver.h"
-#include "tests/lan/lan_testbed.h"
-#include "tests/support/fake_host.h"
 
 namespace lumisk {
 namespace {
 
 using gui_test::ClickButton;
-using gui_test::ClickListRow;
+using gui_test::MainWindowOnLan;
 using gui_test::RunDialog;
-using lan::InWorkstation;
 
 constexpr int ButtonsOfTheWindow[] = {control::Refresh, control::Configuration, control::Apply,
                                       control::Connect, control::Disconnect,    control::Exit,
                                       control::About,   control::Language};
 constexpr int SubnetButtons[] = {control::Connect, control::Disconnect, control::Configuration,
                                  control::Language};
-
-class MainWindowOnLan : public lan::LanTest {
-protected:
-    void SetUp() override {
-        LanTest::SetUp();
-        if (IsSkipped() || HasFailure()) {
-            return;
-        }
-        inWorkstation_.emplace(testbed_);
-        ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
-        SetDiagnosticStreamToNowhere();
-    }
-
-    void TearDown() override {
-        CloseEndpoint();
-        inWorkstation_.reset();
-        ClearDeviceTable();
-        ClearShareTable();
-        CopyText(SelectedDeviceIp, "");
-        LanTest::TearDown();
-    }
-
-    // A fixed-address adapter with two shares, a DHCP client, one on another subnet, and one
-    // whose web server is off.
-    void StartFourAdapters() {
-        ASSERT_GT(testbed_.StartSimulator(
-                      {"--adapter",    "--name",      "NAS-Office", "--ip",          "192.0.2.20",
-                       "--gateway",    "192.0.2.254", "--shares",   "HDD_a:HDD_b",   "--adapter",
-                       "--name",       "NAS-Lab",     "--ip",       "192.0.2.21",    "--gateway",
-                       "192.0.2.254",  "--dhcp",      "--shares",   "HDD_1",         "--adapter",
-                       "--name",       "NAS-Branch",  "--ip",       "198.51.100.30", "--gateway",
-                       "198.51.100.1", "--adapter",   "--name",     "NAS-Quiet",     "--ip",
-                       "192.0.2.22",   "--no-web"}),
-                  0);
-    }
-
-    static void SetDiagnosticStreamToNowhere();
-
-    MainWindow& Window() { return dialog.Window(); }
-
-    // The row of the device list that shows `name`, or -1.
-    int RowOf(const std::string& name) {
-        for (int row = 0; row < Window().deviceList.GetItemCount(); ++row) {
-            if (Window().deviceList.GetItemText(row, 0) == name) {
-                return row;
-            }
-        }
-        return -1;
-    }
-
-    bool ClickAdapter(const std::string& name) {
-        const int row = RowOf(name);
-        return row >= 0 && ClickListRow(control::DeviceList, row);
-    }
-
-    std::vector<std::string> ShareRows() {
-        std::vector<std::string> rows;
-        for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {
-            rows.push_back(Window().shareList.GetItemText(row, 0) + "|" +
-                           Window().shareList.GetItemText(row, 1));
-        }
-        return rows;
-    }
-
-    testing::FakeDrives drives;
-    testing::FakeSystem system;
-    std::unique_ptr<WebConnector> web = MakeSystemWebConnector();
-    HostServices host{drives, system, *web, SystemClock()};
-    MainDialog dialog{host};
-    std::optional<InWorkstation> inWorkstation_;
-};
-
-void MainWindowOnLan::SetDiagnosticStreamToNowhere() {
-    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
-    SetDiagnosticStream(nowhere);
-}
 
 TEST_F(MainWindowOnLan, OpensAfterTheFirstSearchWithEveryAdapterListed) {
     StartFourAdapters();

@@ -15,6 +15,7 @@
 #include "tests/gui_support/gui_driver.h"
 #include "tests/lan/lan_testbed.h"
 #include "tests/support/fake_host.h"
+#include "tests/support/recording_browser.h"
 #include "ui/application.h"
 
 namespace {
@@ -90,8 +91,9 @@ int main(int argc, char** argv) {
     drives.types['C'] = DriveType::Fixed;
     drives.connections['E'] = "\\\\192.0.2.20\\HDD_a";
     lumisk::testing::FakeSystem system;
+    lumisk::testing::RecordingBrowser browser;
     const auto web = MakeSystemWebConnector();
-    HostServices host{drives, system, *web, SystemClock()};
+    HostServices host{drives, system, *web, browser, SystemClock()};
     {
         lan::InWorkstation inWorkstation(testbed);
         if (const auto failure = TryOpenEndpoint()) {

@@ -1,0 +1,165 @@
+#include "setup/lan_settings.h"
+
+#include "protocol/device_table.h"
+#include "protocol/exchanges.h"
+#include "protocol/fixed_text.h"
+#include "protocol/ip_text.h"
+#include "setup/device_list.h"
+#include "setup/login_dialog.h"
+#include "ui/message_box.h"
+
+namespace lumisk {
+namespace {
+
+constexpr char EnableItem[] = "Enable";
+constexpr char AdministratorName[] = "admin";
+
+void ShowError(MainWindow& window, const char* text) {
+    ui::ShowMessage(&window.dialog, text, "Error", ui::MessageIcon::Stop);
+}
+
+void ShowWarning(MainWindow& window, const char* text) {
+    ui::ShowMessage(&window.dialog, text, "Warning", ui::MessageIcon::Exclamation);
+}
+
+ui::AddressField FieldOf(MainWindow& window, AddressKind kind) {
+    switch (kind) {
+        case AddressKind::Netmask:
+            return window.netmaskControl;
+        case AddressKind::Gateway:
+            return window.gatewayControl;
+        case AddressKind::Ip:
+            break;
+    }
+    return window.ipControl;
+}
+
+std::string DottedText(const std::array<int, 4>& octets) {
+    return FormatIpText(
+        Ipv4Bytes{static_cast<std::uint8_t>(octets[0]), static_cast<std::uint8_t>(octets[1]),
+                  static_cast<std::uint8_t>(octets[2]), static_cast<std::uint8_t>(octets[3])});
+}
+
+// Reads a field, checks it and stores it in `pending`; false when the check failed.
+bool TakeAddress(MainWindow& window, AddressKind kind, char (&pending)[IpTextSize]) {
+    const std::array<int, 4> octets = FieldOf(window, kind).GetOctets();
+    if (ValidateAddress(window, static_cast<int>(kind), octets[0], octets[1], octets[2],
+                        octets[3]) == 0) {
+        return false;
+    }
+    CopyText(pending, DottedText(octets));
+    return true;
+}
+
+// "admin" with an empty password, then, when the adapter refuses, the password the user types.
+bool LogInAsAdministrator(MainWindow& window, LoginDialog& login) {
+    CopyText(LoginUserName, AdministratorName);
+    CopyText(LoginPassword, "");
+    if (VerifyLogin() != 0) {
+        return true;
+    }
+    login.DoModal();
+    if (VerifyLogin() == 0) {
+        ShowError(window, "Wrong administrator password input!");
+        return false;
+    }
+    return true;
+}
+
+void SetFieldsEnabled(MainWindow& window, bool enabled) {
+    for (const int field : {control::Ip, control::Gateway, control::Netmask}) {
+        window.dialog.EnableControl(field, enabled);
+    }
+}
+
+void SwitchToDhcp(MainWindow& window, LoginDialog& login) {
+    if (!LogInAsAdministrator(window, login)) {
+        return;
+    }
+    if (SetDhcpClient() == 0) {
+        ShowError(window, "Set to dhcp client fail.");
+        return;
+    }
+    ui::ShowMessage(&window.dialog, "DHCP client enabled.", "Confirm",
+                    ui::MessageIcon::Information);
+    window.ipControl.Clear();
+    window.netmaskControl.Clear();
+    window.gatewayControl.Clear();
+    SetFieldsEnabled(window, true);
+    window.deviceChosen = 0;
+    RefreshDeviceList(window);
+}
+
+void SetStaticSettings(MainWindow& window, LoginDialog& login) {
+    const struct {
+        ui::AddressField field;
+        const char* message;
+    } required[] = {{window.ipControl, "Please input IP address!"},
+                    {window.netmaskControl, "Please input net mask address!"},
+                    {window.gatewayControl, "Please input gateway address!"}};
+    for (const auto& [field, message] : required) {
+        if (field.IsBlank()) {
+            ShowWarning(window, message);
+            return;
+        }
+    }
+    if (!TakeAddress(window, AddressKind::Ip, PendingIp) ||
+        !TakeAddress(window, AddressKind::Netmask, PendingNetmask) ||
+        !TakeAddress(window, AddressKind::Gateway, PendingGateway)) {
+        return;
+    }
+    if (!GatewayInSubnet(window.ipControl.GetOctets(), window.netmaskControl.GetOctets(),
+                         window.gatewayControl.GetOctets())) {
+        ShowWarning(window, GatewayOutsideSubnetMessage);
+        return;
+    }
+    if (!LogInAsAdministrator(window, login)) {
+        return;
+    }
+    // Unconfirmed, the search that follows shows where the adapter is.
+    SetStaticAddress();
+    // The adapter stays the chosen device under its new address.
+    const int chosen = window.deviceChosen;
+    RefreshDeviceList(window);
+    window.deviceChosen = chosen;
+}
+
+}  // namespace
+
+int ValidateAddress(MainWindow& window, int kind, int octet1, int octet2, int octet3, int octet4) {
+    const auto addressKind = static_cast<AddressKind>(kind);
+    const auto problem = CheckAddressOctets(addressKind, {octet1, octet2, octet3, octet4});
+    if (!problem) {
+        return 1;
+    }
+    ui::ShowMessage(&window.dialog, problem->message, "Error", ui::MessageIcon::Information);
+    FieldOf(window, addressKind).FocusOctet(problem->octetIndex);
+    return 0;
+}
+
+void OnApply(MainWindow& window) {
+    LoginDialog login(window.host.system);
+    AdminLoginMode = 1;
+    if (window.deviceChosen == 0) {
+        ShowError(window, "Please select an adapter in the above section.");
+        return;
+    }
+    const int item = window.dhcpCombo.GetCurSel();
+    if (item < 0) {
+        return;
+    }
+    if (window.dhcpCombo.GetItemText(item) == EnableItem) {
+        SwitchToDhcp(window, login);
+    } else {
+        SetStaticSettings(window, login);
+    }
+}
+
+void OnDhcpSelChange(MainWindow& window) {
+    const int item = window.dhcpCombo.GetCurSel();
+    if (item >= 0) {
+        SetFieldsEnabled(window, window.dhcpCombo.GetItemText(item) != EnableItem);
+    }
+}
+
+}  // namespace lumisk

@@ -1,0 +1,28 @@
+#include "setup/web_page.h"
+
+#include "protocol/fixed_text.h"
+#include "setup/device_list.h"
+#include "setup/web_probe.h"
+#include "ui/message_box.h"
+
+namespace lumisk {
+
+void OnConfiguration(MainWindow& window) {
+    const int row = SelectedDeviceRow(window);
+    if (row < 0) {
+        ui::ShowMessage(&window.dialog, "Please select an adapter to configure.", "Warning",
+                        ui::MessageIcon::Exclamation);
+        return;
+    }
+    CopyText(DeviceHostText, window.deviceList.GetItemText(row, DeviceIpColumn));
+    StartWebProbe(window.host.web);
+    if (ConfirmDeviceAvailable(window)) {
+        OpenDeviceWebPage(window.host.browser);
+    }
+}
+
+void OpenDeviceWebPage(BrowserLauncher& browser) {
+    browser.OpenUrl("http://" + std::string(TextOf(DeviceHostText)));
+}
+
+}  // namespace lumisk

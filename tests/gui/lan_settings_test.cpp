@@ -1,0 +1,209 @@
+// Apply and the "Receive DHCP" choice of the main window against simulated adapters.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "protocol/device_table.h"
+#include "protocol/endpoint.h"
+#include "protocol/udp_transport.h"
+#include "setup/login_dialog.h"
+#include "setup/main_window.h"
+#include "tests/gui/main_window_fixture.h"
+#include "tests/gui_support/gui_driver.h"
+
+namespace lumisk::gui_test {
+namespace {
+
+// Real time, but pauses that take none: an exchange that hears nothing gives up at once.
+class NoPauseClock final : public Clock {
+public:
+    TimePoint Now() override { return std::chrono::steady_clock::now(); }
+    void Sleep(std::chrono::milliseconds) override {}
+};
+
+using LanSettings = MainWindowOnLan;
+
+MessageBoxRecord OnlyBox(const std::vector<MessageBoxRecord>& boxes) {
+    EXPECT_EQ(boxes.size(), 1u);
+    return boxes.empty() ? MessageBoxRecord{} : boxes.front();
+}
+
+// Whether the window's keyboard focus is on octet `index` of address field `id`.
+bool FocusOnOctet(int id, int index) {
+    const QWidget* field = FindControl(id);
+    const auto octets = field != nullptr ? field->findChildren<QLineEdit*>() : QList<QLineEdit*>();
+    return index < octets.size() &&
+           WaitUntil([&] { return field->window()->focusWidget() == octets[index]; });
+}
+
+TEST_F(LanSettings, ApplyWithoutAChosenAdapterIsRefused) {
+    RunDialog(dialog, [&] {
+        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "Please select an adapter in the above section.");
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.icon, ui::MessageIcon::Stop);
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, BlankFieldsAreReportedInOrder) {
+    StartFourAdapters({"--record", testbed_.TemporaryPath("requests.hex")});
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        const struct {
+            ui::AddressField field;
+            const char* message;
+        } rows[] = {{Window().gatewayControl, "Please input gateway address!"},
+                    {Window().netmaskControl, "Please input net mask address!"},
+                    {Window().ipControl, "Please input IP address!"}};
+        for (auto row : rows) {
+            row.field.Clear();
+            const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+            EXPECT_EQ(box.text, row.message);
+            EXPECT_EQ(box.caption, "Warning");
+            EXPECT_EQ(box.icon, ui::MessageIcon::Exclamation);
+        }
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, OutOfRangeOctetsAreNamedAndFocused) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        Window().ipControl.SetAddress("192.0.2.255");
+        auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "Invalid IP address in 4th digit. It should be 1-254.");
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.icon, ui::MessageIcon::Information);
+        EXPECT_TRUE(FocusOnOctet(control::Ip, 3));
+
+        Window().ipControl.SetAddress("192.0.2.");  // the empty last octet reads as 0
+        box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "Invalid IP address in 4th digit. It should be 1-254.");
+
+        Window().ipControl.SetAddress("192.0.2.50");
+        Window().gatewayControl.SetAddress("192.0.2.0");
+        box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "Invalid gateway IP address in 4th digit. It should be 1-254.");
+        EXPECT_TRUE(FocusOnOctet(control::Gateway, 3));
+
+        Window().gatewayControl.SetAddress("10.0.0.1");
+        box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "Gateway address input error!");
+        EXPECT_EQ(box.caption, "Warning");
+        EXPECT_EQ(box.icon, ui::MessageIcon::Exclamation);
+        EXPECT_EQ(Window().deviceList.GetItemText(RowOf("NAS-Office"), 1), "192.0.2.20")
+            << "nothing was sent";
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, AStaticChangeWithAnEmptyPasswordMovesTheAdapterWithoutLogin) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        Window().ipControl.SetAddress("192.0.2.50");
+        EXPECT_TRUE(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }).empty());
+        const int moved = RowOf("NAS-Office");
+        ASSERT_GE(moved, 0);
+        EXPECT_EQ(Window().deviceList.GetItemText(moved, 1), "192.0.2.50");
+        EXPECT_STREQ(SelectedDeviceIp, "192.0.2.50");
+        EXPECT_EQ(Window().deviceChosen, 1) << "the adapter stays the chosen one";
+        EXPECT_TRUE(Window().ipControl.IsBlank());
+        EXPECT_EQ(AdminLoginMode, 1);
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, ARefusedPasswordAsksOnceThenReports) {
+    StartFourAdapters({"--password", "secret"});
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        Window().ipControl.SetAddress("192.0.2.51");
+        int asked = 0;
+        WhenDialogShown(LoginDialog::TemplateId, [&] {
+            ++asked;
+            EXPECT_FALSE(FindControl(LoginDialog::UserNameEdit)->isEnabled());
+            TypeText(LoginDialog::PasswordEdit, "guess");
+            ClickButton(ui::IdOk);
+        });
+        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(box.text, "Wrong administrator password input!");
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.icon, ui::MessageIcon::Stop);
+
+        WhenDialogShown(LoginDialog::TemplateId, [] {
+            TypeText(LoginDialog::PasswordEdit, "secret");
+            ClickButton(ui::IdOk);
+        });
+        EXPECT_TRUE(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }).empty());
+        EXPECT_GE(RowOf("NAS-Office"), 0);
+        EXPECT_EQ(Window().deviceList.GetItemText(RowOf("NAS-Office"), 1), "192.0.2.51");
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, TheDhcpChoiceGreysAndFreesTheFields) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Enable"));
+        for (const int field : {control::Ip, control::Netmask, control::Gateway}) {
+            EXPECT_FALSE(dialog.IsControlEnabled(field)) << field;
+        }
+        EXPECT_EQ(Window().ipControl.GetOctets(), (std::array<int, 4>{192, 0, 2, 20}))
+            << "the fields keep their text";
+        ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Disable"));
+        for (const int field : {control::Ip, control::Netmask, control::Gateway}) {
+            EXPECT_TRUE(dialog.IsControlEnabled(field)) << field;
+        }
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, SwitchingToDhcpConfirmsAndSearchesAgain) {
+    StartFourAdapters({"--lease-ip", "203.0.113.77"});
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Enable"));
+        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "DHCP client enabled.");
+        EXPECT_EQ(box.caption, "Confirm");
+        EXPECT_EQ(box.icon, ui::MessageIcon::Information);
+        EXPECT_EQ(Window().deviceList.GetItemText(RowOf("NAS-Office"), 1), "203.0.113.77");
+        EXPECT_EQ(Window().deviceChosen, 0);
+        for (const int field : {control::Ip, control::Netmask, control::Gateway}) {
+            EXPECT_TRUE(dialog.IsControlEnabled(field)) << field;
+        }
+        EXPECT_TRUE(Window().ipControl.IsBlank());
+        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanSettings, AnUnconfirmedDhcpSwitchIsReported) {
+    ASSERT_GT(testbed_.StartSimulator(
+                  {"--name", "NAS-Deaf", "--ip", "192.0.2.60", "--fault", "ignores-sets"}),
+              0);
+    // The same sockets and identity, without the hundred pauses of the wait.
+    static NoPauseClock noPauses;
+    std::array<std::uint8_t, ClientIdSize> clientId;
+    std::copy_n(ClientId, ClientIdSize, clientId.begin());
+    AttachEndpoint(std::make_unique<UdpTransport>(), noPauses, clientId);
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Deaf")) << Window().deviceList.GetItemCount() << " rows";
+        ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Enable"));
+        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
+        EXPECT_EQ(box.text, "Set to dhcp client fail.");
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.icon, ui::MessageIcon::Stop);
+        EXPECT_EQ(Window().deviceChosen, 1);
+        ClickButton(control::Exit);
+    });
+}
+
+}  // namespace
+}  // namespace lumisk::gui_test

@@ -1,0 +1,73 @@
+#include "tests/gui/main_window_fixture.h"
+
+#include <cstdio>
+
+#include "protocol/device_table.h"
+#include "protocol/endpoint.h"
+#include "protocol/exchanges.h"
+#include "protocol/fixed_text.h"
+#include "setup/login_dialog.h"
+#include "tests/gui_support/gui_driver.h"
+
+namespace lumisk::gui_test {
+
+void MainWindowOnLan::SetUp() {
+    LanTest::SetUp();
+    if (IsSkipped() || HasFailure()) {
+        return;
+    }
+    inWorkstation_.emplace(testbed_);
+    ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
+    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
+    SetDiagnosticStream(nowhere);
+}
+
+void MainWindowOnLan::TearDown() {
+    CloseEndpoint();
+    inWorkstation_.reset();
+    ClearDeviceTable();
+    ClearShareTable();
+    CopyText(SelectedDeviceIp, "");
+    AdminLoginMode = 0;
+    LanTest::TearDown();
+}
+
+void MainWindowOnLan::StartFourAdapters(const std::vector<std::string>& common) {
+    std::vector<std::string> arguments = common;
+    for (const std::vector<std::string>& adapter : std::vector<std::vector<std::string>>{
+             {"--name", "NAS-Office", "--ip", "192.0.2.20", "--gateway", "192.0.2.254", "--shares",
+              "HDD_a:HDD_b"},
+             {"--name", "NAS-Lab", "--ip", "192.0.2.21", "--gateway", "192.0.2.254", "--dhcp",
+              "--shares", "HDD_1"},
+             {"--name", "NAS-Branch", "--ip", "198.51.100.30", "--gateway", "198.51.100.1"},
+             {"--name", "NAS-Quiet", "--ip", "192.0.2.22", "--no-web"}}) {
+        arguments.push_back("--adapter");
+        arguments.insert(arguments.end(), adapter.begin(), adapter.end());
+    }
+    ASSERT_GT(testbed_.StartSimulator(arguments), 0);
+}
+
+int MainWindowOnLan::RowOf(const std::string& name) {
+    for (int row = 0; row < Window().deviceList.GetItemCount(); ++row) {
+        if (Window().deviceList.GetItemText(row, 0) == name) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool MainWindowOnLan::ClickAdapter(const std::string& name) {
+    const int row = RowOf(name);
+    return row >= 0 && ClickListRow(control::DeviceList, row);
+}
+
+std::vector<std::string> MainWindowOnLan::ShareRows() {
+    std::vector<std::string> rows;
+    for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {
+        rows.push_back(Window().shareList.GetItemText(row, 0) + "|" +
+                       Window().shareList.GetItemText(row, 1));
+    }
+    return rows;
+}
+
+}  // namespace lumisk::gui_test

@@ -1,0 +1,44 @@
+#pragma once
+// The main window in the workstation of a LAN testbed, with host services a test controls:
+// drive letters, the Windows release, a browser that only records, and the real web probe.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "tests/lan/lan_testbed.h"
+#include "tests/support/fake_host.h"
+#include "tests/support/recording_browser.h"
+
+namespace lumisk::gui_test {
+
+class MainWindowOnLan : public lan::LanTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A fixed-address adapter with two shares, a DHCP client, one on another subnet, and one
+    // whose web server is off. Extra arguments go to every adapter.
+    void StartFourAdapters(const std::vector<std::string>& common = {});
+
+    MainWindow& Window() { return dialog.Window(); }
+    // The row of the device list that shows `name`, or -1.
+    int RowOf(const std::string& name);
+    bool ClickAdapter(const std::string& name);
+    // "share|location" per row of the share list.
+    std::vector<std::string> ShareRows();
+
+    testing::FakeDrives drives;
+    testing::FakeSystem system;
+    testing::RecordingBrowser browser;
+    std::unique_ptr<WebConnector> web = MakeSystemWebConnector();
+    HostServices host{drives, system, *web, browser, SystemClock()};
+    MainDialog dialog{host};
+
+private:
+    std::optional<lan::InWorkstation> inWorkstation_;
+};
+
+}  // namespace lumisk::gui_test
