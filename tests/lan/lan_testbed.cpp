@@ -1,10 +1,15 @@
 #include "tests/lan/lan_testbed.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +18,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +39,12 @@ constexpr std::chrono::milliseconds WaitStep{5};
 constexpr std::chrono::seconds StopGrace{5};
 constexpr std::chrono::seconds ToolTimeout{30};
 constexpr std::size_t ReadSize = 4096;
+constexpr time_t ConnectTimeoutSeconds = 1;
+constexpr int WriteAttempts = 3;
+
+// Whether the thread has left the host's mount namespace for a copy of its own, for good: going
+// back by setns() fails once other threads share its file system context, as a GUI toolkit's do.
+thread_local bool threadHasOwnMounts = false;
 
 // Owns the descriptors the parent keeps of a pipe or a file.
 class Descriptor {
@@ -71,9 +83,10 @@ Pipe MakePipe() {
     return {Descriptor(ends[0]), Descriptor(ends[1])};
 }
 
-// Starts `argv` with the given standard descriptors; -1 when it could not be started. The test
-// process ignores SIGPIPE (see LanTestbed()); the child gets the default back.
-pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err) {
+// Starts `argv` with the given standard descriptors, in a process group of its own when asked;
+// -1 when it could not be started. The test process ignores SIGPIPE (see LanTestbed()); the child
+// gets the default back.
+pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err, bool ownGroup = false) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
@@ -85,7 +98,10 @@ pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err) {
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(
+        &attributes,
+        static_cast<short>(POSIX_SPAWN_SETSIGDEF | (ownGroup ? POSIX_SPAWN_SETPGROUP : 0)));
 
     std::vector<char*> arguments;
     for (const std::string& argument : argv) {
@@ -123,17 +139,41 @@ std::optional<int> WaitUntil(pid_t pid, Clock::time_point deadline) {
     }
 }
 
-// SIGTERM, a grace period, then SIGKILL: the exit code, or -1 when it had to be killed.
-int EndProcess(pid_t pid) {
-    kill(pid, SIGTERM);
-    if (const std::optional<int> status = WaitUntil(pid, Clock::now() + StopGrace)) {
+// Whether the group led by `leader` is empty by the deadline; its other members are not our
+// children, so they can only be watched, not waited for.
+bool GroupEndsBy(pid_t leader, Clock::time_point deadline) {
+    while (kill(-leader, 0) == 0) {
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(WaitStep);
+    }
+    return true;
+}
+
+// SIGTERM, a grace period, then SIGKILL, to the process or to the whole group it leads: the exit
+// code, or -1 when anything had to be killed.
+int EndProcess(pid_t pid, bool group = false) {
+    const pid_t target = group ? -pid : pid;
+    kill(target, SIGTERM);
+    const Clock::time_point deadline = Clock::now() + StopGrace;
+    const std::optional<int> status = WaitUntil(pid, deadline);
+    if (status && (!group || GroupEndsBy(pid, deadline))) {
         return ExitCode(*status);
     }
-    kill(pid, SIGKILL);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    kill(target, SIGKILL);
+    if (!status) {
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
     return -1;
+}
+
+// Starts `argv` with no input and its output in `logFile`; -1 when it could not be started.
+pid_t SpawnLogged(const std::vector<std::string>& argv, const std::string& logFile, bool ownGroup) {
+    const Descriptor noInput(open("/dev/null", O_RDONLY | O_CLOEXEC));
+    const Descriptor log(open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    return Spawn(argv, noInput.Get(), log.Get(), log.Get(), ownGroup);
 }
 
 // Appends what `stream` has to give to `text`, closing the stream at its end.
@@ -205,13 +245,6 @@ ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string
     return result;
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 std::string Probe() {
     if (geteuid() != 0) {
         return "not running as root";
@@ -235,6 +268,13 @@ std::string Probe() {
 }
 
 }  // namespace
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 bool LanTestbed::Available(std::string& why) {
     static const std::string missing = Probe();
@@ -279,8 +319,12 @@ bool LanTestbed::Start() {
 
 void LanTestbed::Stop() {
     LeaveWorkstation();
+    workstationHosts_ = false;
     while (!simulatorLogs_.empty()) {
         StopSimulator(simulatorLogs_.begin()->first);
+    }
+    while (!lanPrograms_.empty()) {
+        StopInLan(*lanPrograms_.begin());
     }
     if (started_) {
         RunProgram({LUMISK_TESTBED_SCRIPT, "down", name_}, {}, ToolTimeout);
@@ -305,6 +349,10 @@ std::string LanTestbed::WorkstationIp() {
     return "192.0.2.1";
 }
 
+std::string LanTestbed::LanIp() {
+    return "192.0.2.254";
+}
+
 std::string LanTestbed::TemporaryPath(const std::string& fileName) const {
     return temporaryDirectory_ + "/" + fileName;
 }
@@ -319,9 +367,7 @@ pid_t LanTestbed::StartSimulator(const std::vector<std::string>& arguments,
                                      lanInterface_,  "--ready-file",  readyFile};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
 
-    const Descriptor noInput(open("/dev/null", O_RDONLY | O_CLOEXEC));
-    const Descriptor log(open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    const pid_t pid = Spawn(argv, noInput.Get(), log.Get(), log.Get());
+    const pid_t pid = SpawnLogged(argv, logFile, false);
     if (pid < 0) {
         ADD_FAILURE() << "could not start " << LUMISK_SIM_PATH;
         return -1;
@@ -363,6 +409,85 @@ std::string LanTestbed::SimulatorLog(pid_t pid) const {
     return log == simulatorLogs_.end() ? std::string{} : ReadWhole(log->second);
 }
 
+pid_t LanTestbed::StartInLan(const std::vector<std::string>& argv, const std::string& logFile) {
+    std::vector<std::string> command = {"ip", "netns", "exec", LanNamespace()};
+    command.insert(command.end(), argv.begin(), argv.end());
+    const pid_t pid = SpawnLogged(command, logFile, true);
+    if (pid < 0) {
+        ADD_FAILURE() << "could not start " << argv.front();
+        return -1;
+    }
+    lanPrograms_.insert(pid);
+    return pid;
+}
+
+int LanTestbed::StopInLan(pid_t pid) {
+    if (lanPrograms_.erase(pid) == 0) {
+        return -1;
+    }
+    return EndProcess(pid, true);
+}
+
+bool LanTestbed::WorkstationConnects(const std::string& address, int port) {
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (inet_pton(AF_INET, address.c_str(), &peer.sin_addr) != 1) {
+        return false;
+    }
+    // A thread of its own enters the workstation, so the caller stays wherever it is.
+    bool connected = false;
+    std::thread([&] {
+        const Descriptor workstation(
+            open(("/run/netns/" + WorkstationNamespace()).c_str(), O_RDONLY | O_CLOEXEC));
+        if (workstation.Get() < 0 || setns(workstation.Get(), CLONE_NEWNET) != 0) {
+            return;
+        }
+        const Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        const timeval limit{ConnectTimeoutSeconds, 0};
+        setsockopt(connection.Get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        connected =
+            connect(connection.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
+    }).join();
+    return connected;
+}
+
+void LanTestbed::SetLanFile(const std::string& etcName, const std::string& content) {
+    WriteNamespaceEtcFile(LanNamespace(), etcName, content);
+}
+
+void LanTestbed::SetWorkstationHosts(
+    const std::vector<std::pair<std::string, std::string>>& nameToIp) {
+    std::string hosts = "127.0.0.1\tlocalhost\n::1\tlocalhost ip6-localhost ip6-loopback\n";
+    for (const auto& [name, ip] : nameToIp) {
+        hosts += ip + '\t' + name + '\n';
+    }
+    WriteNamespaceEtcFile(WorkstationNamespace(), "hosts", hosts);
+    workstationHosts_ = true;
+}
+
+std::string LanTestbed::NamespaceEtcFile(const std::string& ns, const std::string& etcName) const {
+    return "/etc/netns/" + ns + "/" + etcName;
+}
+
+void LanTestbed::WriteNamespaceEtcFile(const std::string& ns, const std::string& etcName,
+                                       const std::string& content) {
+    const std::string path = NamespaceEtcFile(ns, etcName);
+    // testbed.sh down removes /etc/netns once it is empty, possibly another testbed's between
+    // making it here and writing into it.
+    for (int attempt = 0; attempt < WriteAttempts; ++attempt) {
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+        std::ofstream file(path, std::ios::trunc);
+        file << content;
+        file.close();
+        if (file) {
+            return;
+        }
+    }
+    ADD_FAILURE() << "could not write " << path;
+}
+
 ProgramResult LanTestbed::RunInWorkstation(const std::vector<std::string>& argv,
                                            const std::string& stdinText,
                                            std::chrono::milliseconds timeout) {
@@ -398,9 +523,38 @@ void LanTestbed::EnterWorkstation() {
         return;
     }
     originalNamespace_ = original.Release();
+    if (workstationHosts_) {
+        EnterWorkstationHosts();
+    }
+}
+
+void LanTestbed::EnterWorkstationHosts() {
+    // As a slave the copy still receives the host's new mounts, such as the next testbed's
+    // namespaces, and passes none of its own back.
+    if (!threadHasOwnMounts) {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_SLAVE, nullptr) != 0) {
+            ADD_FAILURE() << "no mount namespace for the workstation's hosts: "
+                          << std::strerror(errno);
+            return;
+        }
+        threadHasOwnMounts = true;
+    }
+    const std::string hosts = NamespaceEtcFile(WorkstationNamespace(), "hosts");
+    if (mount(hosts.c_str(), "/etc/hosts", nullptr, MS_BIND, nullptr) != 0) {
+        ADD_FAILURE() << "could not mount " << hosts << " on /etc/hosts: " << std::strerror(errno);
+        return;
+    }
+    hostsMounted_ = true;
 }
 
 void LanTestbed::LeaveWorkstation() {
+    if (hostsMounted_) {
+        if (umount2("/etc/hosts", MNT_DETACH) != 0) {
+            ADD_FAILURE() << "could not unmount the workstation's hosts: " << std::strerror(errno);
+        }
+        hostsMounted_ = false;
+    }
     if (originalNamespace_ < 0) {
         return;
     }

@@ -7,7 +7,9 @@
 
 #include <chrono>
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -21,6 +23,9 @@ struct ProgramResult {
     std::string out;
     std::string err;
 };
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWhole(const std::string& path);
 
 class LanTestbed {
 public:
@@ -48,6 +53,8 @@ public:
     // Where the simulator puts the adapters' addresses.
     const std::string& LanInterface() const { return lanInterface_; }
     static std::string WorkstationIp();
+    // The LAN's end of the veth pair, where servers in the LAN can be reached.
+    static std::string LanIp();
     // A path in this testbed's temporary directory, removed by Stop().
     std::string TemporaryPath(const std::string& fileName) const;
 
@@ -60,6 +67,23 @@ public:
     // What the simulator has written to standard output and standard error so far.
     std::string SimulatorLog(pid_t pid) const;
 
+    // Runs `argv` in the LAN in a process group of its own, its output going to `logFile`: for
+    // servers whose workers are their children. Its pid, or -1 with a test failure.
+    pid_t StartInLan(const std::vector<std::string>& argv, const std::string& logFile);
+    // Ends a program started by StartInLan() and the rest of its process group (SIGTERM, then
+    // SIGKILL); its exit status, or -1 when it did not end by itself or was ended already.
+    int StopInLan(pid_t pid);
+
+    // Whether a TCP connection from the workstation to address:port is accepted now.
+    bool WorkstationConnects(const std::string& address, int port);
+
+    // A file that programs started in the LAN from now on see in place of /etc/`etcName`.
+    void SetLanFile(const std::string& etcName, const std::string& content);
+    // The workstation's /etc/hosts from now on: localhost and each name at its address. Programs
+    // run in the workstation see it, and so does the thread between EnterWorkstation() and
+    // LeaveWorkstation().
+    void SetWorkstationHosts(const std::vector<std::pair<std::string, std::string>>& nameToIp);
+
     ProgramResult RunInWorkstation(const std::vector<std::string>& argv,
                                    const std::string& stdinText = {},
                                    std::chrono::milliseconds timeout = 60s);
@@ -67,13 +91,20 @@ public:
                            std::chrono::milliseconds timeout = 60s);
 
     // Moves the calling thread into the workstation's network namespace and back, so sockets it
-    // opens in between live on the workstation. Use from a single-threaded test.
+    // opens in between live on the workstation. Use from a single-threaded test. After
+    // SetWorkstationHosts() the thread also sees that hosts file as /etc/hosts in between: on its
+    // first entry it moves for good into a mount namespace of its own, a slave of the host's.
     void EnterWorkstation();
     void LeaveWorkstation();
 
 private:
     ProgramResult RunInNamespace(const std::string& ns, const std::vector<std::string>& argv,
                                  const std::string& stdinText, std::chrono::milliseconds timeout);
+    // ip netns exec mounts /etc/netns/NAMESPACE/FILE over /etc/FILE for what it starts.
+    std::string NamespaceEtcFile(const std::string& ns, const std::string& etcName) const;
+    void WriteNamespaceEtcFile(const std::string& ns, const std::string& etcName,
+                               const std::string& content);
+    void EnterWorkstationHosts();
 
     std::string name_;
     std::string temporaryDirectory_;
@@ -81,8 +112,11 @@ private:
     std::string lanInterface_;
     bool started_ = false;
     int originalNamespace_ = -1;  // open while the thread is in the workstation
+    bool workstationHosts_ = false;
+    bool hostsMounted_ = false;  // over /etc/hosts while the thread is in the workstation
     int simulatorsStarted_ = 0;
     std::map<pid_t, std::string> simulatorLogs_;  // the simulators still running, and their logs
+    std::set<pid_t> lanPrograms_;                 // started by StartInLan() and still running
 };
 
 // Holds the calling thread in the workstation for its lifetime.

@@ -3,7 +3,7 @@
 # joined by a veth pair. Only documentation addresses and the group 224.0.0.1 are used.
 #
 #   testbed.sh up NAME     make lumisk-ws-NAME and lumisk-lan-NAME (NAME: letters, digits, '-')
-#   testbed.sh down NAME   delete both; nothing to delete is no error
+#   testbed.sh down NAME   delete both and their files in /etc/netns; nothing to delete is no error
 #   testbed.sh veth NAME   print the names of the workstation and the LAN end of the veth pair
 set -euo pipefail
 
@@ -35,6 +35,9 @@ lan_veth=ll$short
 down() {
     ip netns delete "$workstation" 2>/dev/null || true
     ip netns delete "$lan" 2>/dev/null || true
+    # Files the tests had ip netns exec put over /etc in the namespaces.
+    rm -rf "/etc/netns/$workstation" "/etc/netns/$lan"
+    rmdir /etc/netns 2>/dev/null || true
 }
 
 exists() {
