@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include "app/about_dialog.h"
+#include "drives/connect.h"
 #include "drives/drive_letter_list.h"
 #include "drives/drive_table.h"
 #include "protocol/endpoint.h"
@@ -39,6 +40,8 @@ MainDialog::MainDialog(HostServices& host) : ui::Dialog(TemplateId), window_(*th
     RouteClick(control::Apply, [this] { OnApply(window_); });
     RouteClick(control::Configuration, [this] { OnConfiguration(window_); });
     RouteSelectionChange(control::Dhcp, [this] { OnDhcpSelChange(window_); });
+    RouteClick(control::Connect, [this] { OnConnect(window_); });
+    RouteClick(control::Disconnect, [this] { OnDisconnect(window_); });
 }
 
 bool MainDialog::OnInitDialog() {

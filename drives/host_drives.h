@@ -28,11 +28,20 @@ public:
     virtual std::optional<std::string> RemoteName(const std::string& localName) = 0;
 
     virtual DriveType Type(const std::string& localName) = 0;
+
+    // Connects `localName` to `remoteName` (\\server\share) with the given credentials, empty
+    // ones as empty texts, and remembers it for the next logon: 0 on success, else an error code.
+    virtual int AddConnection(const std::string& localName, const std::string& remoteName,
+                              const std::string& password, const std::string& userName) = 0;
+
+    // Removes the connection of `localName` and forgets it, without forcing open files closed:
+    // 0 on success, else an error code (no connection, in use, an empty name).
+    virtual int CancelConnection(const std::string& localName) = 0;
 };
 
 // The host's own: the system's drives on Windows; on Linux the root file system is the fixed
-// disk C:, a letter in the table of remembered connections is a remote drive, and every other
-// letter has no root directory.
+// disk C:, a letter in the table of remembered connections is a remote drive, every other letter
+// has no root directory, and a connection is made when an SMB session to its share opens.
 std::unique_ptr<HostDrives> MakeSystemDrives();
 
 }  // namespace lumisk

@@ -1,6 +1,9 @@
 #include "drives/remembered_drives.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace lumisk {
@@ -25,6 +28,23 @@ std::map<char, std::string> ReadRememberedDrives(const std::string& path) {
         drives[line[0]] = line.substr(3);
     }
     return drives;
+}
+
+int WriteRememberedDrives(const std::string& path, const std::map<char, std::string>& drives) {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    const std::string draft = path + ".new";
+    {
+        std::ofstream file(draft, std::ios::trunc);
+        for (const auto& [letter, remoteName] : drives) {
+            file << letter << ": " << remoteName << '\n';
+        }
+        file.flush();
+        if (!file) {
+            return EIO;
+        }
+    }
+    return std::rename(draft.c_str(), path.c_str()) == 0 ? 0 : errno;
 }
 
 }  // namespace lumisk

@@ -14,4 +14,7 @@ std::string RememberedDrivesPath();
 // that are not "X: \\..." are passed over.
 std::map<char, std::string> ReadRememberedDrives(const std::string& path);
 
+// Replaces the table as a whole, so a reader never sees half of it: 0, or an errno value.
+int WriteRememberedDrives(const std::string& path, const std::map<char, std::string>& drives);
+
 }  // namespace lumisk

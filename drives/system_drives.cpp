@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <winnetwk.h>
 #else
+#include <cerrno>
+
 #include "drives/remembered_drives.h"
+#include "drives/smb_share.h"
 #endif
 
 namespace lumisk {
@@ -25,6 +28,22 @@ public:
     DriveType Type(const std::string& localName) override {
         return static_cast<DriveType>(GetDriveTypeA(localName.c_str()));
     }
+
+    int AddConnection(const std::string& localName, const std::string& remoteName,
+                      const std::string& password, const std::string& userName) override {
+        NETRESOURCEA resource{};
+        resource.dwType = RESOURCETYPE_ANY;
+        resource.lpLocalName = const_cast<char*>(localName.c_str());
+        resource.lpRemoteName = const_cast<char*>(remoteName.c_str());
+        resource.lpProvider = nullptr;
+        return static_cast<int>(WNetAddConnection2A(&resource, password.c_str(), userName.c_str(),
+                                                    CONNECT_UPDATE_PROFILE));
+    }
+
+    int CancelConnection(const std::string& localName) override {
+        return static_cast<int>(
+            WNetCancelConnection2A(localName.c_str(), CONNECT_UPDATE_PROFILE, FALSE));
+    }
 };
 #else
 class RememberedDrives final : public HostDrives {
@@ -43,6 +62,44 @@ public:
             return DriveType::Fixed;
         }
         return RemoteName(localName) ? DriveType::Remote : DriveType::NoRootDir;
+    }
+
+    int AddConnection(const std::string& localName, const std::string& remoteName,
+                      const std::string& password, const std::string& userName) override {
+        const std::optional<char> letter = LetterOf(localName);
+        const std::size_t separator = remoteName.find('\\', ServerStart);
+        if (!letter || !remoteName.starts_with("\\\\") || separator == std::string::npos) {
+            return EINVAL;
+        }
+        const std::string server = remoteName.substr(ServerStart, separator - ServerStart);
+        const std::string share = remoteName.substr(separator + 1);
+        if (const int refused = OpenSmbShare(server, share, userName, password)) {
+            return refused;
+        }
+        auto drives = ReadRememberedDrives(RememberedDrivesPath());
+        drives[*letter] = remoteName;
+        return WriteRememberedDrives(RememberedDrivesPath(), drives);
+    }
+
+    int CancelConnection(const std::string& localName) override {
+        auto drives = ReadRememberedDrives(RememberedDrivesPath());
+        const std::optional<char> letter = LetterOf(localName);
+        if (!letter || drives.erase(*letter) == 0) {
+            return ENOENT;
+        }
+        return WriteRememberedDrives(RememberedDrivesPath(), drives);
+    }
+
+private:
+    static constexpr std::size_t ServerStart = 2;
+
+    // 'E' of "E:"; nothing for anything else.
+    static std::optional<char> LetterOf(const std::string& localName) {
+        if (localName.size() != 2 || localName[0] < 'A' || localName[0] > 'Z' ||
+            localName[1] != ':') {
+            return std::nullopt;
+        }
+        return localName[0];
     }
 };
 #endif

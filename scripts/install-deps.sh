@@ -9,6 +9,8 @@ packages=(
     iproute2                   # network namespaces of the LAN testbed
     qt6-base-dev               # the window's toolkit
     fonts-liberation           # Arial's metrics for the dialog layouts
+    libsmbclient-dev           # SMB sessions with the adapters' shares
+    samba                      # a real SMB server for the drive-mapping tests
     procps
 )
 

@@ -16,6 +16,10 @@ void MainWindowOnLan::SetUp() {
     if (IsSkipped() || HasFailure()) {
         return;
     }
+    PrepareLan();
+    if (HasFatalFailure()) {
+        return;
+    }
     inWorkstation_.emplace(testbed_);
     ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
     static std::FILE* const nowhere = std::fopen("/dev/null", "w");

@@ -16,8 +16,15 @@ namespace lumisk::gui_test {
 
 class MainWindowOnLan : public lan::LanTest {
 protected:
+    MainWindowOnLan() = default;
+    // A window whose drive letters are `hostDrives` instead of `drives`.
+    explicit MainWindowOnLan(HostDrives& hostDrives)
+        : host{hostDrives, system, *web, browser, SystemClock()} {}
+
     void SetUp() override;
     void TearDown() override;
+    // Runs before the test's thread enters the workstation.
+    virtual void PrepareLan() {}
 
     // A fixed-address adapter with two shares, a DHCP client, one on another subnet, and one
     // whose web server is off. Extra arguments go to every adapter.

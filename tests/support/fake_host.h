@@ -16,9 +16,14 @@ public:
     std::optional<std::string> RemoteName(const std::string& localName) override;
     // Letters without a described type have no root directory.
     DriveType Type(const std::string& localName) override;
+    // Connects unless `refusal` is set, which it returns.
+    int AddConnection(const std::string& localName, const std::string& remoteName,
+                      const std::string& password, const std::string& userName) override;
+    int CancelConnection(const std::string& localName) override;
 
     std::map<char, std::string> connections;
     std::map<char, DriveType> types;
+    int refusal = 0;
 };
 
 class FakeSystem final : public HostSystem {

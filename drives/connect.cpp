@@ -1,0 +1,140 @@
+#include "drives/connect.h"
+
+#include "drives/drive_letter_list.h"
+#include "drives/drive_table.h"
+#include "protocol/device_table.h"
+#include "protocol/fixed_text.h"
+#include "setup/device_list.h"
+#include "setup/login_dialog.h"
+#include "setup/web_probe.h"
+#include "ui/message_box.h"
+
+namespace lumisk {
+namespace {
+
+constexpr int ShareNameColumn = 0;
+constexpr int LocationColumn = 1;
+// The device name in a remote name takes at most this many characters.
+constexpr std::size_t DeviceNameLimit = 63;
+constexpr std::size_t LocalNameLength = 2;  // "E:"
+
+void ShowFailure(MainWindow& window, const char* text) {
+    ui::ShowMessage(&window.dialog, text, "Error", ui::MessageIcon::Stop);
+}
+
+void ShowConfirmation(MainWindow& window, const char* text) {
+    ui::ShowMessage(&window.dialog, text, "Confirm", ui::MessageIcon::Information);
+}
+
+int SelectedShareRow(MainWindow& window) {
+    for (int row = 0; row < window.shareList.GetItemCount(); ++row) {
+        if (window.shareList.IsSelected(row)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+// Windows NT asks for the credentials of a share before the first attempt.
+bool AsksForCredentialsFirst(HostSystem& system) {
+    std::string versionName;
+    GetWindowsVersionText(system, versionName);
+    return versionName.find("NT") != std::string::npos;
+}
+
+int AddConnection(MainWindow& window, const std::string& localName, const std::string& remoteName) {
+    return window.host.drives.AddConnection(localName, remoteName,
+                                            std::string(TextOf(LoginPassword)),
+                                            std::string(TextOf(LoginUserName)));
+}
+
+// Maps the share with the credentials held, asking for them first on NT and after a refusal
+// elsewhere; true when the mapping was made.
+bool Map(MainWindow& window, LoginDialog& login, const std::string& localName,
+         const std::string& remoteName) {
+    if (AsksForCredentialsFirst(window.host.system)) {
+        login.DoModal();
+        return AddConnection(window, localName, remoteName) == 0;
+    }
+    if (AddConnection(window, localName, remoteName) == 0) {
+        return true;
+    }
+    login.DoModal();
+    return AddConnection(window, localName, remoteName) == 0;
+}
+
+void RefreshDrives(MainWindow& window) {
+    ReadDriveTable(window.host.drives);
+    FillDriveLetterList(window.driveLetterCombo, window.host.drives);
+}
+
+}  // namespace
+
+void OnConnect(MainWindow& window) {
+    LoginDialog login(window.host.system);
+    AdminLoginMode = 0;
+    const int deviceRow = SelectedDeviceRow(window);
+    std::string deviceName;
+    if (deviceRow >= 0) {
+        CopyText(DeviceHostText, window.deviceList.GetItemText(deviceRow, DeviceIpColumn));
+        deviceName =
+            window.deviceList.GetItemText(deviceRow, DeviceNameColumn).substr(0, DeviceNameLimit);
+    }
+    StartWebProbe(window.host.web);
+    if (!ConfirmDeviceAvailable(window)) {
+        return;
+    }
+    const int shareRow = SelectedShareRow(window);
+    // Without a device row there is no name to map the share under.
+    if (shareRow < 0 || deviceRow < 0) {
+        ui::ShowMessage(&window.dialog, "Please select an adapter in the above section.", "Warning",
+                        ui::MessageIcon::Exclamation);
+        return;
+    }
+    const std::string shareName = window.shareList.GetItemText(shareRow, ShareNameColumn);
+    const int letterItem = window.driveLetterCombo.GetCurSel();
+    if (letterItem < 0) {
+        return;
+    }
+    const std::string localName =
+        window.driveLetterCombo.GetItemText(letterItem).substr(0, LocalNameLength);
+    // A backslash in the name would name another server or share than the adapter's.
+    if (deviceName.find('\\') != std::string::npos) {
+        ShowFailure(window, "Failed to map drive.");
+        return;
+    }
+    const std::string remoteName = "\\\\" + deviceName + "\\" + shareName;
+    window.host.drives.CancelConnection(localName);
+    if (!Map(window, login, localName, remoteName)) {
+        ShowFailure(window, "Failed to map drive.");
+        return;
+    }
+    ShowConfirmation(window, "Successfully mapped drive.");
+    RefreshDrives(window);
+    FillShareList(window, deviceRow, HostComparison::Exact);
+}
+
+void OnDisconnect(MainWindow& window) {
+    std::string letterText;
+    if (const int shareRow = SelectedShareRow(window); shareRow >= 0) {
+        letterText = window.shareList.GetItemText(shareRow, LocationColumn);
+    } else if (const int letterItem = window.driveLetterCombo.GetCurSel(); letterItem >= 0) {
+        letterText = window.driveLetterCombo.GetItemText(letterItem);
+    } else {
+        return;
+    }
+    if (window.host.drives.CancelConnection(letterText.substr(0, LocalNameLength)) != 0) {
+        ShowFailure(window,
+                    "Unable to disconnect this drive.\nPlease select a drive to disconnect and "
+                    "verify that the "
+                    "drive is not being accessed.");
+        return;
+    }
+    ShowConfirmation(window, "Successfully unmapped drive.");
+    RefreshDrives(window);
+    if (const int deviceRow = SelectedDeviceRow(window); deviceRow >= 0) {
+        FillShareList(window, deviceRow, HostComparison::IgnoringCase);
+    }
+}
+
+}  // namespace lumisk

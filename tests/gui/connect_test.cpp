@@ -1,0 +1,246 @@
+// Connect and Disconnect of the main window against a real SMB server in the LAN testbed, with
+// the host's own drive table: remembered connections in a per-user table under a temporary
+// configuration directory.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "drives/remembered_drives.h"
+#include "protocol/device_table.h"
+#include "protocol/endpoint.h"
+#include "protocol/fixed_text.h"
+#include "setup/device_list.h"
+#include "setup/login_dialog.h"
+#include "setup/main_window.h"
+#include "tests/gui/main_window_fixture.h"
+#include "tests/gui_support/gui_driver.h"
+#include "tests/lan/samba_server.h"
+
+namespace lumisk::gui_test {
+namespace {
+
+constexpr char ShareUser[] = "smbuser";
+constexpr char SharePassword[] = "pw";
+constexpr WindowsVersionInfo WindowsNt4 = {2, 4, 0, 1381};
+constexpr char UnmapFailure[] =
+    "Unable to disconnect this drive.\nPlease select a drive to disconnect and verify that the "
+    "drive is not being "
+    "accessed.";
+
+HostDrives& SystemDrives() {
+    static const std::unique_ptr<HostDrives> drives = MakeSystemDrives();
+    return *drives;
+}
+
+class DriveMapping : public MainWindowOnLan {
+protected:
+    DriveMapping() : MainWindowOnLan(SystemDrives()) {}
+
+    void PrepareLan() override {
+        std::string why;
+        if (!lan::SambaServer::Available(why)) {
+            if (lan::LanTestbed::Required()) {
+                FAIL() << "no SMB server, though CI is set: " << why;
+            }
+            GTEST_SKIP() << "no SMB server: " << why;
+        }
+        ASSERT_TRUE(client_.Ready());
+        const char* configHome = std::getenv("XDG_CONFIG_HOME");
+        oldConfigHome_ =
+            configHome != nullptr ? std::optional<std::string>(configHome) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", testbed_.TemporaryPath("config").c_str(), 1);
+        CopyText(LoginUserName, "");
+        CopyText(LoginPassword, "");
+
+        ASSERT_GT(testbed_.StartSimulator({"--adapter", "--name", "NAS-Office", "--ip",
+                                           "192.0.2.20", "--gateway", "192.0.2.254", "--shares",
+                                           "HDD_a:HDD_b:HDD_x", "--adapter", "--name", "NAS\\Evil",
+                                           "--ip", "192.0.2.23", "--shares", "HDD_a"}),
+                  0);
+        testbed_.SetWorkstationHosts({{"NAS-Office", "192.0.2.20"}});
+        ASSERT_TRUE(server_.Start(
+            testbed_, {{"HDD_a", true, "", ""}, {"HDD_b", false, ShareUser, SharePassword}},
+            {"NAS-Office"}));
+    }
+
+    void TearDown() override {
+        server_.Stop();
+        MainWindowOnLan::TearDown();
+        if (oldConfigHome_) {
+            setenv("XDG_CONFIG_HOME", oldConfigHome_->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+    }
+
+    std::map<char, std::string> Remembered() {
+        return ReadRememberedDrives(RememberedDrivesPath());
+    }
+
+    // Clicks the adapter and the share; false when either is not there.
+    bool ChooseShare(const std::string& adapter, const std::string& share) {
+        if (!ClickAdapter(adapter)) {
+            return false;
+        }
+        for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {
+            if (Window().shareList.GetItemText(row, 0) == share) {
+                return ClickListRow(control::ShareList, row);
+            }
+        }
+        return false;
+    }
+
+    std::string CurrentLetter() {
+        return Window().driveLetterCombo.GetItemText(Window().driveLetterCombo.GetCurSel());
+    }
+
+    std::vector<MessageBoxRecord> Click(int button) {
+        return RunAndAnswerMessageBoxes([button] { ClickButton(button); });
+    }
+
+    static void ExpectBox(const std::vector<MessageBoxRecord>& boxes, const std::string& text,
+                          const std::string& caption, ui::MessageIcon icon) {
+        ASSERT_EQ(boxes.size(), 1u) << (boxes.empty() ? "no box" : boxes.back().text);
+        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_EQ(boxes[0].caption, caption);
+        EXPECT_EQ(boxes[0].icon, icon);
+    }
+
+    lan::SambaServer server_;
+    lan::SambaClientHome client_;
+    std::optional<std::string> oldConfigHome_;
+};
+
+TEST_F(DriveMapping, AGuestShareIsMappedWithoutAskingAndRemembered) {
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+        EXPECT_EQ(CurrentLetter(), "D:");
+        ExpectBox(Click(control::Connect), "Successfully mapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
+        EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|D:", "HDD_b|", "HDD_x|"}));
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(0), "D: \\\\NAS-Office\\HDD_a");
+        EXPECT_EQ(CurrentLetter(), "E:");
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(Remembered(), (std::map<char, std::string>{{'D', "\\\\NAS-Office\\HDD_a"}}));
+
+    // The next run of the window finds the mapping again.
+    ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
+    MainDialog again(host);
+    RunDialog(again, [&] {
+        EXPECT_EQ(again.Window().driveLetterCombo.GetItemText(0), "D: \\\\NAS-Office\\HDD_a");
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(DriveMapping, AProtectedShareAsksOnceAndRetries) {
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_b"));
+        int asked = 0;
+        WhenDialogShown(LoginDialog::TemplateId, [&] {
+            ++asked;
+            EXPECT_TRUE(FindControl(LoginDialog::UserNameEdit)->isEnabled());
+            TypeText(LoginDialog::UserNameEdit, ShareUser);
+            TypeText(LoginDialog::PasswordEdit, SharePassword);
+            ClickButton(ui::IdOk);
+        });
+        ExpectBox(Click(control::Connect), "Successfully mapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(AdminLoginMode, 0);
+
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_b"));
+        WhenDialogShown(LoginDialog::TemplateId, [] {
+            TypeText(LoginDialog::PasswordEdit, "wrong");
+            ClickButton(ui::IdOk);
+        });
+        CopyText(LoginPassword, "stale");
+        ExpectBox(Click(control::Connect), "Failed to map drive.", "Error", ui::MessageIcon::Stop);
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(Remembered(), (std::map<char, std::string>{{'D', "\\\\NAS-Office\\HDD_b"}}));
+}
+
+TEST_F(DriveMapping, WindowsNtAsksFirstAndDoesNotRetry) {
+    system.version = WindowsNt4;
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+        int asked = 0;
+        WhenDialogShown(LoginDialog::TemplateId, [&] {
+            ++asked;
+            EXPECT_TRUE(FindControl(LoginDialog::UserNameEdit)->isEnabled());
+            ClickButton(ui::IdCancel);
+        });
+        ExpectBox(Click(control::Connect), "Successfully mapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
+        EXPECT_EQ(asked, 1);
+
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_b"));
+        WhenDialogShown(LoginDialog::TemplateId, [&] {
+            ++asked;
+            ClickButton(ui::IdCancel);
+        });
+        ExpectBox(Click(control::Connect), "Failed to map drive.", "Error", ui::MessageIcon::Stop);
+        EXPECT_EQ(asked, 2) << "one dialog, no retry";
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(DriveMapping, AConnectedLetterIsReleasedFirst) {
+    ASSERT_EQ(WriteRememberedDrives(RememberedDrivesPath(), {{'D', "\\\\NAS-Office\\HDD_x"}}), 0);
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+        ASSERT_TRUE(ChooseComboItem(control::DriveLetters, "D: \\\\NAS-Office\\HDD_x"));
+        ExpectBox(Click(control::Connect), "Successfully mapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(Remembered(), (std::map<char, std::string>{{'D', "\\\\NAS-Office\\HDD_a"}}));
+}
+
+TEST_F(DriveMapping, DisconnectByShareRowByLetterAndOfAnEmptyLocation) {
+    ASSERT_EQ(WriteRememberedDrives(RememberedDrivesPath(),
+                                    {{'E', "\\\\NAS-Office\\HDD_a"}, {'Z', "\\\\STORAGE1\\HDD_1"}}),
+              0);
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_b"));
+        ExpectBox(Click(control::Disconnect), UnmapFailure, "Error", ui::MessageIcon::Stop);
+
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+        ExpectBox(Click(control::Disconnect), "Successfully unmapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
+        EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|", "HDD_b|", "HDD_x|"}));
+
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));  // no share row selected: the letter list decides
+        ASSERT_TRUE(ChooseComboItem(control::DriveLetters, "Z: \\\\STORAGE1\\HDD_1"));
+        ExpectBox(Click(control::Disconnect), "Successfully unmapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
+        ClickButton(control::Exit);
+    });
+    EXPECT_TRUE(Remembered().empty());
+}
+
+TEST_F(DriveMapping, RefusalsAndImpossibleNames) {
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        ExpectBox(Click(control::Connect), "Please select an adapter in the above section.",
+                  "Warning", ui::MessageIcon::Exclamation);
+
+        // A name with a backslash would name another server: refused before anything is tried.
+        ASSERT_TRUE(ChooseShare("NAS\\Evil", "HDD_a"));
+        ExpectBox(Click(control::Connect), "Failed to map drive.", "Error", ui::MessageIcon::Stop);
+
+        // A share the server does not have, asked again in the dialog and refused again.
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_x"));
+        WhenDialogShown(LoginDialog::TemplateId, [] { ClickButton(ui::IdOk); });
+        ExpectBox(Click(control::Connect), "Failed to map drive.", "Error", ui::MessageIcon::Stop);
+        ClickButton(control::Exit);
+    });
+    EXPECT_TRUE(Remembered().empty());
+}
+
+}  // namespace
+}  // namespace lumisk::gui_test
