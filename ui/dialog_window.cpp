@@ -151,6 +151,8 @@ void DialogWindow::SetTimer(int timerId, int periodMilliseconds) {
     QTimer*& timer = timers_[timerId];
     if (timer == nullptr) {
         timer = new QTimer(this);
+        // A coarse timer may fire 5% early: seconds, for the restart wait's 90.
+        timer->setTimerType(Qt::PreciseTimer);
         connect(timer, &QTimer::timeout, this, [this, timerId] { dialog_.OnTimer(timerId); });
     }
     timer->start(std::max(periodMilliseconds, ShortestTimerPeriod));
