@@ -3,6 +3,7 @@
 #include "app/main_dialog.h"
 #include "drives/host_drives.h"
 #include "drives/host_system.h"
+#include "drives/share_files.h"
 #include "protocol/clock.h"
 #include "protocol/endpoint.h"
 #include "setup/browser.h"
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
     const auto system = MakeSystemIdentity();
     const auto web = MakeSystemWebConnector();
     const auto browser = MakeSystemBrowser();
-    HostServices host{*drives, *system, *web, *browser, SystemClock()};
+    const auto shareFiles = MakeSystemShareFiles();
+    HostServices host{*drives, *system, *web, *browser, *shareFiles, SystemClock()};
     MainDialog dialog(host);
     application.SetDialogColors({0, 98, 147}, {255, 255, 255});
     dialog.DoModal();

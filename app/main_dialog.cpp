@@ -4,6 +4,7 @@
 #include "drives/connect.h"
 #include "drives/drive_letter_list.h"
 #include "drives/drive_table.h"
+#include "language/language_dialog.h"
 #include "protocol/endpoint.h"
 #include "setup/device_list.h"
 #include "setup/lan_settings.h"
@@ -32,7 +33,8 @@ void SetUpList(ui::ListView list, const Column (&columns)[N]) {
 
 }  // namespace
 
-MainDialog::MainDialog(HostServices& host) : ui::Dialog(TemplateId), window_(*this, host) {
+MainDialog::MainDialog(HostServices& host, RestartTiming restartTiming)
+    : ui::Dialog(TemplateId), window_(*this, host), restartTiming_(restartTiming) {
     RouteClick(control::Exit, [this] { OnExit(); });
     RouteListClick(control::DeviceList, [this] { OnClickDeviceList(window_); });
     RouteClick(control::Refresh, [this] { OnRefresh(window_); });
@@ -42,6 +44,7 @@ MainDialog::MainDialog(HostServices& host) : ui::Dialog(TemplateId), window_(*th
     RouteSelectionChange(control::Dhcp, [this] { OnDhcpSelChange(window_); });
     RouteClick(control::Connect, [this] { OnConnect(window_); });
     RouteClick(control::Disconnect, [this] { OnDisconnect(window_); });
+    RouteClick(control::Language, [this] { OnLanguage(window_, restartTiming_); });
 }
 
 bool MainDialog::OnInitDialog() {

@@ -2,6 +2,7 @@
 // The program's one window: the adapters on the LAN, the LAN settings of the selected adapter
 // and its shares with the drive letters they are mapped to.
 
+#include "language/restart_dialog.h"
 #include "setup/host_services.h"
 #include "setup/main_window.h"
 #include "ui/dialog.h"
@@ -15,7 +16,7 @@ public:
     static constexpr int AboutCommand = 16;
     static constexpr int AboutMenuText = 101;
 
-    explicit MainDialog(HostServices& host);
+    explicit MainDialog(HostServices& host, RestartTiming restartTiming = {});
 
     MainWindow& Window() { return window_; }
 
@@ -33,6 +34,7 @@ private:
     void OnAbout();
 
     MainWindow window_;
+    const RestartTiming restartTiming_;
 };
 
 }  // namespace lumisk

@@ -1,14 +1,20 @@
 #include "cli/commands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <span>
 #include <string_view>
+#include <thread>
 
 #include "cli/arguments.h"
 #include "cli/device_output.h"
 #include "cli/password_input.h"
+#include "drives/share_files.h"
+#include "language/codepage_sets.h"
+#include "language/installation.h"
+#include "language/restart_timing.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
@@ -251,6 +257,44 @@ Command TextSet(std::string name, std::string what, int (*exchange)(), std::span
             }};
 }
 
+// Installs a language as the window's Language button does, then waits for the restart.
+int Language(const Arguments& arguments) {
+    const std::string& deviceIp = arguments.operands[0];
+    const std::optional<int> language = LanguageOfCodepage(
+        static_cast<int>(std::strtol(arguments.operands[1].c_str(), nullptr, 10)));
+    if (!language || arguments.operands[1] != std::to_string(LanguageCodepages[*language])) {
+        Complain("CODEPAGE is one of 950, 936, 850, 932, 949, 866");
+        return ExitUsage;
+    }
+    if (!SelectAdapter(deviceIp)) {
+        return ExitFailure;
+    }
+    const LanguageReadiness readiness = AskLanguageReadiness();
+    if (readiness.refusal != LanguageReadiness::Refusal::None) {
+        Complain(RefusalMessage(readiness.refusal));
+        return ExitFailure;
+    }
+    const auto files = MakeSystemShareFiles();
+    const InstallOutcome outcome = InstallLanguage(
+        *language, *files, deviceIp,
+        [](const std::string& name) { std::fprintf(stderr, "writing %s\n", name.c_str()); });
+    if (outcome != InstallOutcome::Installed) {
+        Complain("Please check hard drives.");
+        return ExitFailure;
+    }
+    Tell("Code page " + arguments.operands[1] + " sent; the adapter restarts.");
+    if (!arguments.Has("--no-wait")) {
+        const RestartTiming timing;
+        for (int step = 1; step <= RestartTiming::Steps; ++step) {
+            std::fprintf(stderr, "\rrestarting: %3d%%", step * 100 / RestartTiming::Steps);
+            std::this_thread::sleep_for(timing.stepPause);
+        }
+        std::this_thread::sleep_for(timing.lifetime - RestartTiming::Steps * timing.stepPause);
+        std::fprintf(stderr, "\n");
+    }
+    return ExitSuccess;
+}
+
 const std::vector<Command>& Commands() {
     const ArgumentRules withPassword{{"--password-stdin"}, {}};
     static const std::vector<Command> commands = {
@@ -283,6 +327,15 @@ const std::vector<Command>& Commands() {
         TextSet("set-workgroup", "workgroup", SetWorkgroup, WorkgroupText),
         TextSet("set-codepage", "code page", SetCodepage, CodepageText),
         TextSet("set-access-mode", "access mode", SetAccessMode, AccessModeText),
+        {"language",
+         "language DEVICE_IP CODEPAGE [--no-wait]",
+         "Installs the language of CODEPAGE (950, 936, 850, 932, 949 or 866) on the adapter: "
+         "access "
+         "mode rw, the support files on its share, the new code page; then waits the 90 s the "
+         "adapter takes to restart, unless --no-wait.",
+         {{"--no-wait"}, {}},
+         2,
+         Language},
     };
     return commands;
 }

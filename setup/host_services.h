@@ -1,12 +1,13 @@
 #pragma once
 // The host services the window's handlers use, handed in at start-up so tests can put their own
-// in place: drive letters, the host's identity, the web connection test, the browser and the
-// clock.
+// in place: drive letters, the host's identity, the web connection test, the browser, file
+// writes on shares and the clock.
 
 #include <memory>
 
 #include "drives/host_drives.h"
 #include "drives/host_system.h"
+#include "drives/share_files.h"
 #include "protocol/clock.h"
 #include "setup/browser.h"
 #include "setup/web_connector.h"
@@ -18,6 +19,7 @@ struct HostServices {
     HostSystem& system;
     WebConnector& web;
     BrowserLauncher& browser;
+    ShareFileWriter& shareFiles;
     Clock& clock;
 };
 

@@ -19,7 +19,7 @@ protected:
     MainWindowOnLan() = default;
     // A window whose drive letters are `hostDrives` instead of `drives`.
     explicit MainWindowOnLan(HostDrives& hostDrives)
-        : host{hostDrives, system, *web, browser, SystemClock()} {}
+        : host{hostDrives, system, *web, browser, *shareFiles, SystemClock()} {}
 
     void SetUp() override;
     void TearDown() override;
@@ -30,7 +30,8 @@ protected:
     // whose web server is off. Extra arguments go to every adapter.
     void StartFourAdapters(const std::vector<std::string>& common = {});
 
-    MainWindow& Window() { return dialog.Window(); }
+    // The window the helpers below act on: `dialog` unless a test runs another.
+    MainWindow& Window() { return shown->Window(); }
     // The row of the device list that shows `name`, or -1.
     int RowOf(const std::string& name);
     bool ClickAdapter(const std::string& name);
@@ -41,8 +42,10 @@ protected:
     testing::FakeSystem system;
     testing::RecordingBrowser browser;
     std::unique_ptr<WebConnector> web = MakeSystemWebConnector();
-    HostServices host{drives, system, *web, browser, SystemClock()};
+    std::unique_ptr<ShareFileWriter> shareFiles = MakeSystemShareFiles();
+    HostServices host{drives, system, *web, browser, *shareFiles, SystemClock()};
     MainDialog dialog{host};
+    MainDialog* shown = &dialog;
 
 private:
     std::optional<lan::InWorkstation> inWorkstation_;

@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
     lumisk::testing::FakeSystem system;
     lumisk::testing::RecordingBrowser browser;
     const auto web = MakeSystemWebConnector();
-    HostServices host{drives, system, *web, browser, SystemClock()};
+    const auto shareFiles = MakeSystemShareFiles();
+    HostServices host{drives, system, *web, browser, *shareFiles, SystemClock()};
     {
         lan::InWorkstation inWorkstation(testbed);
         if (const auto failure = TryOpenEndpoint()) {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/lan/lan_testbed.h"
+#include "tests/lan/samba_server.h"
 
 namespace lumisk::lan {
 namespace {
@@ -160,6 +162,38 @@ TEST_F(CliOnLan, TextSetsAreStoredAndOverlongValuesRefused) {
     EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", std::string(32, 'w')}).exitCode, 2);
     EXPECT_EQ(Cli({"set-access-mode", "192.0.2.45", "readwrite"}).exitCode, 2);
     EXPECT_EQ(Cli({"set-codepage", "192.0.2.45", "936"}).exitCode, 0);
+}
+
+TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
+    std::string why;
+    if (!SambaServer::Available(why)) {
+        if (LanTestbed::Required()) {
+            FAIL() << "no SMB server, though CI is set: " << why;
+        }
+        GTEST_SKIP() << "no SMB server: " << why;
+    }
+    SambaClientHome client;
+    SambaServer server;
+    ASSERT_TRUE(server.Start(testbed_, {{"HDD_a", true, "", ""}}));
+    std::filesystem::create_directories(server.Directory("HDD_a") + "/.codepages");
+    StartAdapters({"--adapter", "--name", "NAS", "--ip", "192.0.2.60", "--disk-status", "3",
+                   "--codepage", "950", "--adapter", "--name", "NAS-Bare", "--ip", "192.0.2.61",
+                   "--disk-status", "1"});
+
+    EXPECT_EQ(Cli({"language", "192.0.2.60", "437"}).exitCode, 2);
+    const ProgramResult refused = Cli({"language", "192.0.2.61", "850", "--no-wait"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("No hard drives were detected."), std::string::npos) << refused.err;
+
+    const ProgramResult installed = Cli({"language", "192.0.2.60", "850", "--no-wait"});
+    EXPECT_EQ(installed.exitCode, 0) << installed.err;
+    EXPECT_EQ(installed.out, "");
+    EXPECT_NE(installed.err.find("writing nls_cp850.o"), std::string::npos) << installed.err;
+    for (const char* name : {"codepage.850", "nls_cp850.o", "unicode_map.850"}) {
+        EXPECT_TRUE(std::filesystem::exists(server.Directory("HDD_a") + "/.codepages/" + name))
+            << name;
+    }
+    server.Stop();
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(CliUsage, MistakesAreUsageErrorsAndNothingIsSent) {
 TEST(CliUsage, EveryCommandHasHelp) {
     for (const char* command :
          {"search", "shares", "workgroup", "codepage", "disk-status", "share-name", "login",
-          "set-ip", "set-dhcp", "set-workgroup", "set-codepage", "set-access-mode"}) {
+          "set-ip", "set-dhcp", "set-workgroup", "set-codepage", "set-access-mode", "language"}) {
         ::testing::internal::CaptureStdout();
         EXPECT_EQ(RunCommandLine({command, "--help"}), ExitSuccess) << command;
         EXPECT_NE(::testing::internal::GetCapturedStdout().find(std::string("Usage: lumisk-cli ") +

@@ -1,0 +1,23 @@
+#pragma once
+// Writing a file on an adapter's share by its network path, \\host\share\dir\file: the system's
+// file system on Windows, an SMB session as guest on Linux. No credentials of the program's own.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace lumisk {
+
+class ShareFileWriter {
+public:
+    virtual ~ShareFileWriter() = default;
+    // Creates the file or cuts it to length zero, writes all of `bytes` and closes it: 0 when
+    // every step succeeded and the file exists afterwards, else an error code. Directories are
+    // never created.
+    virtual int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) = 0;
+};
+
+std::unique_ptr<ShareFileWriter> MakeSystemShareFiles();
+
+}  // namespace lumisk

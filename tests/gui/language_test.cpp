@@ -1,0 +1,296 @@
+// The Language button against simulated adapters whose disks are shares of a real SMB server in
+// the LAN testbed, with a restart wait made short.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "language/codepage_sets.h"
+#include "language/embedded_files.h"
+#include "language/language_dialog.h"
+#include "language/restart_dialog.h"
+#include "protocol/device_table.h"
+#include "setup/device_list.h"
+#include "tests/gui/main_window_fixture.h"
+#include "tests/gui_support/gui_driver.h"
+#include "tests/lan/samba_server.h"
+#include "ui/application.h"
+
+namespace lumisk::gui_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr RestartTiming ShortRestart{std::chrono::milliseconds(5), std::chrono::milliseconds(1000)};
+
+// Writes through the system's share files, noting each path, and fails the writes a test names.
+class RecordingShareFiles final : public ShareFileWriter {
+public:
+    explicit RecordingShareFiles(ShareFileWriter& real) : real_(real) {}
+
+    int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override {
+        paths.push_back(networkPath);
+        return paths.size() == failingWrite ? EIO : real_.WriteFile(networkPath, bytes);
+    }
+
+    std::vector<std::string> paths;
+    std::size_t failingWrite = 0;  // 1 for the first write; 0 for none
+
+private:
+    ShareFileWriter& real_;
+};
+
+std::vector<std::uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::uint8_t> Embedded(int id) {
+    const auto bytes = FindEmbeddedFile("Codepage", id);
+    return bytes ? std::vector<std::uint8_t>(bytes->begin(), bytes->end())
+                 : std::vector<std::uint8_t>{};
+}
+
+class LanguageSetup : public MainWindowOnLan {
+protected:
+    LanguageSetup() { shown = &languageDialog; }
+
+    void PrepareLan() override {
+        std::string why;
+        if (!lan::SambaServer::Available(why)) {
+            if (lan::LanTestbed::Required()) {
+                FAIL() << "no SMB server, though CI is set: " << why;
+            }
+            GTEST_SKIP() << "no SMB server: " << why;
+        }
+        ASSERT_TRUE(client_.Ready());
+        ASSERT_TRUE(server_.Start(testbed_, {{"HDD_a", true, "", ""}, {"HDD_1", true, "", ""}}));
+        fs::create_directories(LayoutOneDirectory());
+        fs::create_directories(LayoutTwoDirectory());
+        LanguageResult = 5;
+    }
+
+    void TearDown() override {
+        server_.Stop();
+        MainWindowOnLan::TearDown();
+    }
+
+    // Adapters with usable disks unless a test says otherwise; the extra arguments follow.
+    void StartAdapters(const std::vector<std::string>& adapters) {
+        std::vector<std::string> arguments = {"--record", RecordPath(),   "--disk-status",
+                                              "3",        "--restart-ms", "300"};
+        arguments.insert(arguments.end(), adapters.begin(), adapters.end());
+        ASSERT_GT(testbed_.StartSimulator(arguments), 0);
+    }
+
+    std::string RecordPath() { return testbed_.TemporaryPath("requests.hex"); }
+    fs::path LayoutOneDirectory() { return fs::path(server_.Directory("HDD_a")) / ".codepages"; }
+    fs::path LayoutTwoDirectory() {
+        return fs::path(server_.Directory("HDD_1")) / ".systemfile" / ".codepages";
+    }
+
+    // Whether a set request with this sub-code went out to the adapter.
+    bool SetRequestSent(std::uint8_t subCode) {
+        std::ifstream record(RecordPath());
+        char expected[3];
+        std::snprintf(expected, sizeof expected, "%02x", subCode);
+        for (std::string line; std::getline(record, line);) {
+            if (line.rfind("05", 0) == 0 && line.size() > 44 && line.substr(42, 2) == expected) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::string SelectedLanguage() {
+        const auto* combo = FindControlAs<QComboBox>(LanguageDialog::LanguageComboId);
+        return combo != nullptr ? combo->currentText().toStdString() : "";
+    }
+
+    // Clicks the adapter and Language, and runs `inDialog` once the language dialog shows.
+    std::vector<MessageBoxRecord> OpenLanguage(const std::string& adapter,
+                                               const std::function<void()>& inDialog = {}) {
+        EXPECT_TRUE(ClickAdapter(adapter)) << adapter;
+        if (inDialog) {
+            WhenDialogShown(LanguageDialog::TemplateId, inDialog);
+        }
+        return RunAndAnswerMessageBoxes([] { ClickButton(control::Language); });
+    }
+
+    lan::SambaServer server_;
+    lan::SambaClientHome client_;
+    RecordingShareFiles recordingFiles{*shareFiles};
+    HostServices languageHost{drives, system, *web, browser, recordingFiles, SystemClock()};
+    MainDialog languageDialog{languageHost, ShortRestart};
+};
+
+TEST_F(LanguageSetup, WithoutAChosenDeviceNothingIsAsked) {
+    RunDialog(languageDialog, [&] {
+        const auto boxes = RunAndAnswerMessageBoxes([] { ClickButton(control::Language); });
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Please select a device.");
+        EXPECT_EQ(boxes[0].caption, "Error");
+        EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Stop);
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(LanguageSetup, DisksThatCannotTakeALanguageAreRefused) {
+    StartAdapters(
+        {"--adapter", "--name", "NAS-NoDisk", "--ip", "192.0.2.41", "--disk-status", "1",
+         "--adapter", "--name", "NAS-Raw",    "--ip", "192.0.2.42", "--disk-status", "2",
+         "--adapter", "--name", "NAS-Zero",   "--ip", "192.0.2.43", "--disk-status", "0",
+         "--adapter", "--name", "NAS-Blank",  "--ip", "192.0.2.44", "--disk-status", "",
+         "--adapter", "--name", "NAS-Ascii",  "--ip", "192.0.2.45", "--codepage",    "437"});
+    const std::string notSupported = "Multi-language options are not supported on this device.";
+    const std::pair<std::string, std::string> rows[] = {
+        {"NAS-NoDisk",
+         "No hard drives were detected.\nPlease verify that the hard drives are properly connected "
+         "before "
+         "continuing."},
+        {"NAS-Raw", "Please format hard drive."},
+        {"NAS-Zero", notSupported},
+        {"NAS-Blank", notSupported},
+        {"NAS-Ascii", notSupported},
+    };
+    RunDialog(languageDialog, [&] {
+        for (const auto& [adapter, message] : rows) {
+            const auto boxes = OpenLanguage(adapter);
+            ASSERT_EQ(boxes.size(), 1u) << adapter;
+            EXPECT_EQ(boxes[0].text, message);
+            EXPECT_EQ(boxes[0].caption, ui::Application::Name());
+            EXPECT_EQ(boxes[0].icon, ui::MessageIcon::None);
+            EXPECT_EQ(LanguageResult, -1);
+            EXPECT_EQ(ActiveTemplateId(), MainDialog::TemplateId) << "the dialog never waits";
+            EXPECT_EQ(SelectedDeviceRow(Window()), RowOf(adapter)) << "nothing refreshed";
+        }
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(browser.urls, std::vector<std::string>{"http://192.0.2.42"});
+}
+
+TEST_F(LanguageSetup, TheCurrentLanguageIsChosenAndCancelChangesNothing) {
+    StartAdapters({"--adapter", "--name", "NAS-West", "--ip", "192.0.2.46", "--codepage", "850",
+                   "--adapter", "--name", "NAS-East", "--ip", "192.0.2.47", "--codepage", "866"});
+    RunDialog(languageDialog, [&] {
+        OpenLanguage("NAS-West", [&] {
+            EXPECT_EQ(SelectedLanguage(), "Western European");
+            ClickButton(ui::IdCancel);
+        });
+        EXPECT_EQ(LanguageResult, -1);
+        OpenLanguage("NAS-East", [&] {
+            EXPECT_EQ(SelectedLanguage(), "Cyrillic");
+            PressEscape();
+        });
+        OpenLanguage("NAS-East", [] { PressAltF4(); });
+        EXPECT_EQ(LanguageResult, -1);
+        EXPECT_EQ(SelectedDeviceRow(Window()), RowOf("NAS-East"));
+        EXPECT_EQ(Window().deviceChosen, 1);
+        ClickButton(control::Exit);
+    });
+    EXPECT_TRUE(recordingFiles.paths.empty());
+    EXPECT_FALSE(SetRequestSent(8));
+}
+
+TEST_F(LanguageSetup, WesternEuropeanOnALayoutOneAdapter) {
+    StartAdapters(
+        {"--name", "NAS-One", "--ip", "192.0.2.48", "--codepage", "950", "--share-name", "HDD_a"});
+    // A file already there is replaced, never appended to.
+    std::ofstream(LayoutOneDirectory() / "codepage.850") << std::string(5000, 'x');
+    RunDialog(languageDialog, [&] {
+        OpenLanguage("NAS-One", [] {
+            ChooseComboItem(LanguageDialog::LanguageComboId, "Western European");
+            WhenDialogShown(RestartDialog::TemplateId, [] {
+                PressEnter();
+                PressEscape();
+                PressAltF4();
+            });
+            ClickButton(ui::IdOk);
+        });
+        EXPECT_EQ(LanguageResult, 0);
+        EXPECT_EQ(Window().deviceChosen, 0);
+        EXPECT_EQ(SelectedDeviceRow(Window()), -1);
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(recordingFiles.paths,
+              (std::vector<std::string>{"\\\\192.0.2.48\\HDD_a\\.codepages\\codepage.850",
+                                        "\\\\192.0.2.48\\HDD_a\\.codepages\\nls_cp850.o",
+                                        "\\\\192.0.2.48\\HDD_a\\.codepages\\unicode_map.850"}));
+    EXPECT_EQ(FileBytes(LayoutOneDirectory() / "codepage.850"), Embedded(143));
+    EXPECT_EQ(FileBytes(LayoutOneDirectory() / "nls_cp850.o"), Embedded(145));
+    EXPECT_EQ(FileBytes(LayoutOneDirectory() / "unicode_map.850"), Embedded(148));
+    EXPECT_TRUE(SetRequestSent(10)) << "the access mode";
+    EXPECT_TRUE(SetRequestSent(8)) << "the code page";
+}
+
+TEST_F(LanguageSetup, JapaneseOnALayoutTwoAdapterKeepsTheShareNamesLetters) {
+    StartAdapters(
+        {"--name", "NAS-Two", "--ip", "192.0.2.49", "--codepage", "866", "--share-name", "hdd_1"});
+    RunDialog(languageDialog, [&] {
+        OpenLanguage("NAS-Two", [] {
+            ChooseComboItem(LanguageDialog::LanguageComboId, "Japanese SJIS");
+            ClickButton(ui::IdOk);
+        });
+        EXPECT_EQ(LanguageResult, 0);
+        ClickButton(control::Exit);
+    });
+    const std::string directory = "\\\\192.0.2.49\\hdd_1\\.systemfile\\.codepages\\";
+    EXPECT_EQ(
+        recordingFiles.paths,
+        (std::vector<std::string>{directory + "codepage.932", directory + "nls_cp932.ko",
+                                  directory + "nls_euc-jp.ko", directory + "unicode_map.932"}));
+    for (const SupportFile& file : SupportFiles(3, TargetLayout::Arm)) {
+        EXPECT_EQ(FileBytes(LayoutTwoDirectory() / file.name), Embedded(file.id)) << file.name;
+    }
+}
+
+TEST_F(LanguageSetup, AFailedWriteStopsBeforeTheCodePage) {
+    StartAdapters({"--adapter", "--name", "NAS-One", "--ip", "192.0.2.48", "--codepage", "850",
+                   "--adapter", "--name", "NAS-Odd", "--ip", "192.0.2.50", "--codepage", "850",
+                   "--share-name", "Volume1"});
+    recordingFiles.failingWrite = 2;
+    RunDialog(languageDialog, [&] {
+        auto boxes = OpenLanguage("NAS-One", [] {
+            ClickButton(ui::IdOk);
+            EXPECT_EQ(ActiveTemplateId(), LanguageDialog::TemplateId) << "the dialog stays open";
+            ClickButton(ui::IdCancel);
+        });
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Please check hard drives.");
+        recordingFiles.paths.clear();
+        boxes = OpenLanguage("NAS-Odd", [] {
+            ClickButton(ui::IdOk);
+            ClickButton(ui::IdCancel);
+        });
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Please check hard drives.");
+        EXPECT_TRUE(recordingFiles.paths.empty()) << "an unknown share layout writes nothing";
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(FileBytes(LayoutOneDirectory() / "codepage.850"), Embedded(143))
+        << "the first file stays";
+    EXPECT_FALSE(fs::exists(LayoutOneDirectory() / "unicode_map.850"));
+    EXPECT_FALSE(SetRequestSent(8));
+}
+
+TEST_F(LanguageSetup, AMissingDirectoryIsReportedOnce) {
+    StartAdapters({"--name", "NAS-One", "--ip", "192.0.2.48", "--codepage", "850"});
+    fs::remove_all(LayoutOneDirectory());
+    RunDialog(languageDialog, [&] {
+        const auto boxes = OpenLanguage("NAS-One", [] {
+            ClickButton(ui::IdOk);
+            ClickButton(ui::IdCancel);
+        });
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Please check hard drives.");
+        ClickButton(control::Exit);
+    });
+    EXPECT_EQ(recordingFiles.paths.size(), 1u);
+    EXPECT_FALSE(SetRequestSent(8));
+}
+
+}  // namespace
+}  // namespace lumisk::gui_test

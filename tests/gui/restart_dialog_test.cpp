@@ -1,0 +1,41 @@
+// The restart wait: it cannot be dismissed, fills its bar and closes itself.
+
+#include <gtest/gtest.h>
+
+#include <QProgressBar>
+#include <chrono>
+
+#include "language/language_dialog.h"
+#include "language/restart_dialog.h"
+#include "tests/gui_support/gui_driver.h"
+
+namespace lumisk {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(RestartWait, OnlyItsTimerEndsItAndTheWorkerFillsTheBar) {
+    LanguageResult = -1;
+    RestartDialog restart(RestartTiming{2ms, 1500ms});
+    int fullBeforeClosing = 0;
+    const auto started = std::chrono::steady_clock::now();
+    gui_test::RunDialog(restart, [&] {
+        gui_test::PressEnter();
+        gui_test::PressEscape();
+        gui_test::PressAltF4();
+        gui_test::RequestClose();
+        EXPECT_EQ(gui_test::ActiveTemplateId(), RestartDialog::TemplateId);
+        const auto* bar = gui_test::FindControlAs<QProgressBar>(RestartDialog::ProgressBarId);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->minimum(), 1);
+        EXPECT_EQ(bar->maximum(), 100);
+        EXPECT_TRUE(gui_test::WaitUntil([&] { return bar->value() == 100; }));
+        fullBeforeClosing = bar->value();
+    });
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 1500ms);
+    EXPECT_EQ(fullBeforeClosing, 100);
+    EXPECT_EQ(LanguageResult, 0);
+}
+
+}  // namespace
+}  // namespace lumisk
