@@ -18,9 +18,10 @@ build: deps build/default/build.ninja
 run: build
 	build/default/app/lumisk
 
-# Three simulated adapters on a LAN of network namespaces, and the window on this display (root).
+# Three simulated adapters and an SMB server on a LAN of network namespaces, and the window on
+# this display (root).
 demo: build
-	scripts/demo.sh
+	build/default/tests/gui/lumisk_demo
 
 # PNGs of the main window, the About box and the login dialog, in screenshots/ (root).
 screenshots: build

@@ -1,0 +1,91 @@
+// make demo: the window on this display, in the workstation of a LAN testbed whose adapters are
+// simulated: a fixed address with disks, shares and a code page, a DHCP client with the other
+// disk layout, and one on another subnet. A real SMB server holds their shares, so mapping and
+// language setup work end to end. Everything is taken down when the window closes.
+
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/main_dialog.h"
+#include "drives/host_drives.h"
+#include "drives/share_files.h"
+#include "protocol/endpoint.h"
+#include "setup/browser.h"
+#include "setup/web_connector.h"
+#include "tests/lan/lan_testbed.h"
+#include "tests/lan/samba_server.h"
+#include "ui/application.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) {
+    stopRequested = 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace lumisk;
+    std::string why;
+    if (!lan::LanTestbed::Available(why) || !lan::SambaServer::Available(why)) {
+        std::fprintf(stderr, "make demo needs root, the LAN testbed and smbd: %s\n", why.c_str());
+        return 1;
+    }
+    lan::LanTestbed testbed;
+    lan::SambaServer server;
+    lan::SambaClientHome client;
+    if (!testbed.Start() || !client.Ready() ||
+        testbed.StartSimulator(
+            {"--disk-status", "3",          "--restart-ms", "90000",       "--adapter",
+             "--name",        "NAS-Office", "--ip",         "192.0.2.20",  "--gateway",
+             "192.0.2.254",   "--shares",   "HDD_a:HDD_b",  "--codepage",  "850",
+             "--share-name",  "HDD_a",      "--adapter",    "--name",      "NAS-Lab",
+             "--ip",          "192.0.2.21", "--gateway",    "192.0.2.254", "--dhcp",
+             "--shares",      "HDD_1",      "--codepage",   "950",         "--share-name",
+             "HDD_1",         "--adapter",  "--name",       "NAS-Branch",  "--ip",
+             "198.51.100.30", "--gateway",  "198.51.100.1"}) < 0) {
+        return 1;
+    }
+    testbed.SetWorkstationHosts({{"NAS-Office", "192.0.2.20"}, {"NAS-Lab", "192.0.2.21"}});
+    if (!server.Start(testbed,
+                      {{"HDD_a", true, "", ""}, {"HDD_b", true, "", ""}, {"HDD_1", true, "", ""}},
+                      {"NAS-Office", "NAS-Lab"})) {
+        return 1;
+    }
+    std::filesystem::create_directories(server.Directory("HDD_a") + "/.codepages");
+    std::filesystem::create_directories(server.Directory("HDD_1") + "/.systemfile/.codepages");
+    // The demo's drive mappings go to a table of its own, not the user's.
+    setenv("XDG_CONFIG_HOME", testbed.TemporaryPath("config").c_str(), 1);
+
+    lan::InWorkstation inWorkstation(testbed);
+    ui::Application application(argc, argv);
+    if (TryOpenEndpoint()) {
+        return 1;
+    }
+    const auto drives = MakeSystemDrives();
+    const auto system = MakeSystemIdentity();
+    const auto web = MakeSystemWebConnector();
+    const auto browser = MakeSystemBrowser();
+    const auto shareFiles = MakeSystemShareFiles();
+    HostServices host{*drives, *system, *web, *browser, *shareFiles, SystemClock()};
+    MainDialog dialog(host);
+    application.SetDialogColors({0, 98, 147}, {255, 255, 255});
+    // Ctrl+C or a termination request closes the window, so the testbed is still taken down.
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [&dialog] {
+        if (stopRequested) {
+            dialog.EndDialog(ui::IdCancel);
+        }
+    });
+    stopWatch.start(100);
+    dialog.DoModal();
+    return 0;
+}
