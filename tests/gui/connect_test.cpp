@@ -40,13 +40,7 @@ protected:
     DriveMapping() : MainWindowOnLan(SystemDrives()) {}
 
     void PrepareLan() override {
-        std::string why;
-        if (!lan::SambaServer::Available(why)) {
-            if (lan::LanTestbed::Required()) {
-                FAIL() << "no SMB server, though CI is set: " << why;
-            }
-            GTEST_SKIP() << "no SMB server: " << why;
-        }
+        LUMISK_REQUIRE_SAMBA();
         ASSERT_TRUE(client_.Ready());
         const char* configHome = std::getenv("XDG_CONFIG_HOME");
         oldConfigHome_ =

@@ -11,11 +11,8 @@
 #include <string>
 
 #include "app/main_dialog.h"
-#include "drives/host_drives.h"
-#include "drives/share_files.h"
 #include "protocol/endpoint.h"
-#include "setup/browser.h"
-#include "setup/web_connector.h"
+#include "setup/system_host.h"
 #include "tests/lan/lan_testbed.h"
 #include "tests/lan/samba_server.h"
 #include "ui/application.h"
@@ -68,13 +65,8 @@ int main(int argc, char** argv) {
     if (TryOpenEndpoint()) {
         return 1;
     }
-    const auto drives = MakeSystemDrives();
-    const auto system = MakeSystemIdentity();
-    const auto web = MakeSystemWebConnector();
-    const auto browser = MakeSystemBrowser();
-    const auto shareFiles = MakeSystemShareFiles();
-    HostServices host{*drives, *system, *web, *browser, *shareFiles, SystemClock()};
-    MainDialog dialog(host);
+    SystemHost host;
+    MainDialog dialog(host.Services());
     application.SetDialogColors({0, 98, 147}, {255, 255, 255});
     // Ctrl+C or a termination request closes the window, so the testbed is still taken down.
     std::signal(SIGINT, RequestStop);

@@ -59,13 +59,7 @@ protected:
     LanguageSetup() { shown = &languageDialog; }
 
     void PrepareLan() override {
-        std::string why;
-        if (!lan::SambaServer::Available(why)) {
-            if (lan::LanTestbed::Required()) {
-                FAIL() << "no SMB server, though CI is set: " << why;
-            }
-            GTEST_SKIP() << "no SMB server: " << why;
-        }
+        LUMISK_REQUIRE_SAMBA();
         ASSERT_TRUE(client_.Ready());
         ASSERT_TRUE(server_.Start(testbed_, {{"HDD_a", true, "", ""}, {"HDD_1", true, "", ""}}));
         fs::create_directories(LayoutOneDirectory());

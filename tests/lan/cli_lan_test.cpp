@@ -165,13 +165,7 @@ TEST_F(CliOnLan, TextSetsAreStoredAndOverlongValuesRefused) {
 }
 
 TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
-    std::string why;
-    if (!SambaServer::Available(why)) {
-        if (LanTestbed::Required()) {
-            FAIL() << "no SMB server, though CI is set: " << why;
-        }
-        GTEST_SKIP() << "no SMB server: " << why;
-    }
+    LUMISK_REQUIRE_SAMBA();
     SambaClientHome client;
     SambaServer server;
     ASSERT_TRUE(server.Start(testbed_, {{"HDD_a", true, "", ""}}));

@@ -75,3 +75,16 @@ private:
 };
 
 }  // namespace lumisk::lan
+
+// For tests that need an SMB server: skips where smbd is missing, and fails instead when
+// LanTestbed::Required().
+#define LUMISK_REQUIRE_SAMBA()                                                 \
+    do {                                                                       \
+        std::string sambaMissing;                                              \
+        if (!::lumisk::lan::SambaServer::Available(sambaMissing)) {            \
+            if (::lumisk::lan::LanTestbed::Required()) {                       \
+                FAIL() << "no SMB server, though CI is set: " << sambaMissing; \
+            }                                                                  \
+            GTEST_SKIP() << "no SMB server: " << sambaMissing;                 \
+        }                                                                      \
+    } while (false)

@@ -60,13 +60,7 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        std::string missing;
-        if (!SambaServer::Available(missing)) {
-            if (LanTestbed::Required()) {
-                FAIL() << "no SMB server, though CI is set: " << missing;
-            }
-            GTEST_SKIP() << "no SMB server: " << missing;
-        }
+        LUMISK_REQUIRE_SAMBA();
         ASSERT_TRUE(client_.Ready());
         // The adapter puts its address on the LAN, where smbd answers on every address.
         ASSERT_GT(testbed_.StartSimulator({"--name", Server, "--ip", ServerIp, "--no-web"}), 0);
