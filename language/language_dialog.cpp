@@ -1,8 +1,6 @@
 #include "language/language_dialog.h"
 
 #include "language/installation.h"
-#include "protocol/device_table.h"
-#include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
 #include "setup/device_list.h"
 #include "setup/web_page.h"
