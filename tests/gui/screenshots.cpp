@@ -9,6 +9,8 @@
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
+#include "language/language_dialog.h"
+#include "language/restart_dialog.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
 #include "setup/login_dialog.h"
@@ -47,7 +49,21 @@ void ShootMainWindowAndAbout(HostServices& host) {
             gui_test::ClickButton(ui::IdOk);
         });
         gui_test::ClickButton(control::About);
+        gui_test::WhenDialogShown(LanguageDialog::TemplateId, [] {
+            Save("language.png");
+            gui_test::ClickButton(ui::IdCancel);
+        });
+        gui_test::ClickButton(control::Language);
         gui_test::ClickButton(control::Exit);
+    });
+}
+
+void ShootRestartWait() {
+    RestartDialog restart(
+        RestartTiming{std::chrono::milliseconds(10), std::chrono::milliseconds(1500)});
+    gui_test::RunDialog(restart, [] {
+        gui_test::WaitUntil([] { return false; }, 600);
+        Save("restart_wait.png");
     });
 }
 
@@ -79,12 +95,14 @@ int main(int argc, char** argv) {
     }
     lan::LanTestbed testbed;
     if (!testbed.Start() ||
-        testbed.StartSimulator(
-            {"--adapter",   "--name",        "NAS-Office", "--ip",        "192.0.2.20",
-             "--gateway",   "192.0.2.254",   "--shares",   "HDD_a:HDD_b", "--adapter",
-             "--name",      "NAS-Lab",       "--ip",       "192.0.2.21",  "--gateway",
-             "192.0.2.254", "--dhcp",        "--adapter",  "--name",      "NAS-Branch",
-             "--ip",        "198.51.100.30", "--gateway",  "198.51.100.1"}) < 0) {
+        testbed.StartSimulator({"--adapter",   "--name",        "NAS-Office",  "--ip",
+                                "192.0.2.20",  "--gateway",     "192.0.2.254", "--shares",
+                                "HDD_a:HDD_b", "--disk-status", "3",           "--codepage",
+                                "850",         "--adapter",     "--name",      "NAS-Lab",
+                                "--ip",        "192.0.2.21",    "--gateway",   "192.0.2.254",
+                                "--dhcp",      "--adapter",     "--name",      "NAS-Branch",
+                                "--ip",        "198.51.100.30", "--gateway",   "198.51.100.1"}) <
+            0) {
         return 1;
     }
     lumisk::testing::FakeDrives drives;
@@ -106,6 +124,7 @@ int main(int argc, char** argv) {
         ShootMainWindowAndAbout(host);
         CloseEndpoint();
     }
+    ShootRestartWait();
     ShootLogin(system, 1, "login_admin.png");
     ShootLogin(system, 0, "login_connect.png");
     return 0;
