@@ -178,12 +178,6 @@ std::optional<std::array<int, 4>> AddressOption(const Arguments& arguments,
     return std::array<int, 4>{(*address)[0], (*address)[1], (*address)[2], (*address)[3]};
 }
 
-std::string DottedText(const std::array<int, 4>& octets) {
-    return FormatIpText(
-        Ipv4Bytes{static_cast<std::uint8_t>(octets[0]), static_cast<std::uint8_t>(octets[1]),
-                  static_cast<std::uint8_t>(octets[2]), static_cast<std::uint8_t>(octets[3])});
-}
-
 int SetIp(const Arguments& arguments) {
     const std::string& deviceIp = arguments.operands[0];
     const auto ip = AddressOption(arguments, "--ip");
@@ -204,9 +198,9 @@ int SetIp(const Arguments& arguments) {
         Complain(GatewayOutsideSubnetMessage);
         return ExitUsage;
     }
-    CopyText(PendingIp, DottedText(*ip));
-    CopyText(PendingNetmask, DottedText(*netmask));
-    CopyText(PendingGateway, DottedText(*gateway));
+    CopyText(PendingIp, AddressText(*ip));
+    CopyText(PendingNetmask, AddressText(*netmask));
+    CopyText(PendingGateway, AddressText(*gateway));
     if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
         return ExitFailure;
     }

@@ -1,5 +1,9 @@
 #include "setup/address_rules.h"
 
+#include <cstdint>
+
+#include "protocol/ip_text.h"
+
 namespace lumisk {
 namespace {
 
@@ -37,6 +41,12 @@ std::optional<AddressProblem> CheckAddressOctets(AddressKind kind,
         }
     }
     return std::nullopt;
+}
+
+std::string AddressText(const std::array<int, 4>& octets) {
+    return FormatIpText(
+        Ipv4Bytes{static_cast<std::uint8_t>(octets[0]), static_cast<std::uint8_t>(octets[1]),
+                  static_cast<std::uint8_t>(octets[2]), static_cast<std::uint8_t>(octets[3])});
 }
 
 bool GatewayInSubnet(const std::array<int, 4>& ip, const std::array<int, 4>& netmask,

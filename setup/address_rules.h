@@ -22,6 +22,9 @@ inline constexpr char GatewayOutsideSubnetMessage[] = "Gateway address input err
 std::optional<AddressProblem> CheckAddressOctets(AddressKind kind,
                                                  const std::array<int, 4>& octets);
 
+// The dotted text of four octets, each 0..255.
+std::string AddressText(const std::array<int, 4>& octets);
+
 // True when the gateway and the address agree in every octet under the netmask.
 bool GatewayInSubnet(const std::array<int, 4>& ip, const std::array<int, 4>& netmask,
                      const std::array<int, 4>& gateway);

@@ -34,12 +34,6 @@ ui::AddressField FieldOf(MainWindow& window, AddressKind kind) {
     return window.ipControl;
 }
 
-std::string DottedText(const std::array<int, 4>& octets) {
-    return FormatIpText(
-        Ipv4Bytes{static_cast<std::uint8_t>(octets[0]), static_cast<std::uint8_t>(octets[1]),
-                  static_cast<std::uint8_t>(octets[2]), static_cast<std::uint8_t>(octets[3])});
-}
-
 // Reads a field, checks it and stores it in `pending`; false when the check failed.
 bool TakeAddress(MainWindow& window, AddressKind kind, char (&pending)[IpTextSize]) {
     const std::array<int, 4> octets = FieldOf(window, kind).GetOctets();
@@ -47,7 +41,7 @@ bool TakeAddress(MainWindow& window, AddressKind kind, char (&pending)[IpTextSiz
                         octets[3]) == 0) {
         return false;
     }
-    CopyText(pending, DottedText(octets));
+    CopyText(pending, AddressText(octets));
     return true;
 }
 

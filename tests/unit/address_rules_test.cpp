@@ -53,6 +53,11 @@ TEST(AddressOctets, HostFieldsRefuseNetworkAndBroadcastInTheLastOctet) {
     EXPECT_FALSE(CheckAddressOctets(static_cast<AddressKind>(4), {999, 999, 999, 999}));
 }
 
+TEST(AddressText, IsDottedDecimal) {
+    EXPECT_EQ(AddressText({192, 0, 2, 10}), "192.0.2.10");
+    EXPECT_EQ(AddressText({255, 255, 255, 0}), "255.255.255.0");
+}
+
 TEST(GatewaySubnet, ComparesEveryOctetUnderTheMask) {
     EXPECT_FALSE(GatewayInSubnet({192, 168, 0, 5}, {255, 255, 255, 0}, {10, 0, 0, 1}));
     EXPECT_TRUE(GatewayInSubnet({192, 168, 0, 5}, {255, 255, 255, 0}, {192, 168, 0, 1}));
