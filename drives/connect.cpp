@@ -12,8 +12,6 @@
 namespace lumisk {
 namespace {
 
-constexpr int ShareNameColumn = 0;
-constexpr int LocationColumn = 1;
 // The device name in a remote name takes at most this many characters.
 constexpr std::size_t DeviceNameLimit = 63;
 constexpr std::size_t LocalNameLength = 2;  // "E:"
@@ -24,15 +22,6 @@ void ShowFailure(MainWindow& window, const char* text) {
 
 void ShowConfirmation(MainWindow& window, const char* text) {
     ui::ShowMessage(&window.dialog, text, "Confirm", ui::MessageIcon::Information);
-}
-
-int SelectedShareRow(MainWindow& window) {
-    for (int row = 0; row < window.shareList.GetItemCount(); ++row) {
-        if (window.shareList.IsSelected(row)) {
-            return row;
-        }
-    }
-    return -1;
 }
 
 // Windows NT asks for the credentials of a share before the first attempt.
@@ -84,7 +73,7 @@ void OnConnect(MainWindow& window) {
     if (!ConfirmDeviceAvailable(window)) {
         return;
     }
-    const int shareRow = SelectedShareRow(window);
+    const int shareRow = SelectedRow(window.shareList);
     // Without a device row there is no name to map the share under.
     if (shareRow < 0 || deviceRow < 0) {
         ui::ShowMessage(&window.dialog, "Please select an adapter in the above section.", "Warning",
@@ -116,7 +105,7 @@ void OnConnect(MainWindow& window) {
 
 void OnDisconnect(MainWindow& window) {
     std::string letterText;
-    if (const int shareRow = SelectedShareRow(window); shareRow >= 0) {
+    if (const int shareRow = SelectedRow(window.shareList); shareRow >= 0) {
         letterText = window.shareList.GetItemText(shareRow, LocationColumn);
     } else if (const int letterItem = window.driveLetterCombo.GetCurSel(); letterItem >= 0) {
         letterText = window.driveLetterCombo.GetItemText(letterItem);

@@ -13,8 +13,6 @@
 namespace lumisk {
 namespace {
 
-enum ShareColumn { ShareNameColumn = 0, LocationColumn = 1 };
-
 bool HostMatches(std::string_view server, std::string_view host, HostComparison comparison) {
     return comparison == HostComparison::Exact ? server == host : EqualIgnoringCase(server, host);
 }
@@ -38,14 +36,18 @@ void ShowDhcpChoice(MainWindow& window, bool dhcpClient) {
 
 }  // namespace
 
-int SelectedDeviceRow(MainWindow& window) {
-    const int rows = window.deviceList.GetItemCount();
+int SelectedRow(ui::ListView list) {
+    const int rows = list.GetItemCount();
     for (int row = 0; row < rows; ++row) {
-        if (window.deviceList.IsSelected(row)) {
+        if (list.IsSelected(row)) {
             return row;
         }
     }
     return -1;
+}
+
+int SelectedDeviceRow(MainWindow& window) {
+    return SelectedRow(window.deviceList);
 }
 
 void RefreshDeviceList(MainWindow& window) {

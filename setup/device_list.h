@@ -15,6 +15,8 @@ enum DeviceColumn {
     DeviceNetmaskColumn = 2,
     DeviceGatewayColumn = 3
 };
+// Columns of the share list.
+enum ShareColumn { ShareNameColumn = 0, LocationColumn = 1 };
 
 // Empties both lists, blanks the address fields and fills the device list from a new search.
 void RefreshDeviceList(MainWindow& window);
@@ -25,6 +27,8 @@ void OnRefresh(MainWindow& window);
 void OnClickDeviceList(MainWindow& window);
 // Lists ShareTable with the drive letter each share is mapped to for the adapter of `row`.
 void FillShareList(MainWindow& window, int row, HostComparison comparison);
+// The row of `list` with the selected state, looked for among all rows; -1 when none is.
+int SelectedRow(ui::ListView list);
 // The selected row of the device list, or -1.
 int SelectedDeviceRow(MainWindow& window);
 
