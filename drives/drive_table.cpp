@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "drives/remote_name.h"
 #include "protocol/fixed_text.h"
 
 namespace lumisk {
@@ -9,8 +10,6 @@ namespace lumisk {
 DriveRecord DriveTable[DriveLetters];
 
 namespace {
-
-constexpr std::size_t ServerStart = 2;  // after the two leading backslashes
 
 bool IsOffered(int letterIndex, DriveType type) {
     constexpr int FirstOfferedLetter = 'D' - 'A';
@@ -33,14 +32,13 @@ void ReadDriveTable(HostDrives& drives) {
             continue;
         }
         // A name without a backslash after the server leaves the record as it was.
-        const std::size_t separator = remote->find('\\', ServerStart);
-        if (remote->size() <= ServerStart || separator == std::string::npos) {
+        const std::optional<RemoteNameParts> parts = SplitRemoteName(*remote);
+        if (!parts) {
             continue;
         }
         // Longer server and share parts are cut to their fields.
-        CopyText(record.remoteServer,
-                 std::string_view(*remote).substr(ServerStart, separator - ServerStart));
-        CopyText(record.remoteShare, std::string_view(*remote).substr(separator + 1));
+        CopyText(record.remoteServer, parts->server);
+        CopyText(record.remoteShare, parts->rest);
     }
 }
 

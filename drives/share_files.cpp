@@ -9,6 +9,7 @@
 #else
 #include <algorithm>
 
+#include "drives/remote_name.h"
 #include "drives/smb_share.h"
 #endif
 
@@ -34,22 +35,15 @@ class SmbShareFiles final : public ShareFileWriter {
 public:
     int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override {
         // \\host\share\dir\file: the host, the share, then the path inside the share.
-        constexpr std::size_t HostStart = 2;
-        if (networkPath.rfind("\\\\", 0) != 0) {
+        const std::optional<RemoteNameParts> host = SplitRemoteName(networkPath);
+        const std::size_t shareEnd = host ? host->rest.find('\\') : std::string_view::npos;
+        if (networkPath.rfind("\\\\", 0) != 0 || shareEnd == std::string_view::npos) {
             return EINVAL;
         }
-        const std::size_t shareStart = networkPath.find('\\', HostStart);
-        const std::size_t pathStart = shareStart == std::string::npos
-                                          ? std::string::npos
-                                          : networkPath.find('\\', shareStart + 1);
-        if (pathStart == std::string::npos) {
-            return EINVAL;
-        }
-        std::string path = networkPath.substr(pathStart + 1);
+        std::string path(host->rest.substr(shareEnd + 1));
         std::replace(path.begin(), path.end(), '\\', '/');
-        return WriteSmbFile(networkPath.substr(HostStart, shareStart - HostStart),
-                            networkPath.substr(shareStart + 1, pathStart - shareStart - 1), path,
-                            bytes);
+        return WriteSmbFile(std::string(host->server), std::string(host->rest.substr(0, shareEnd)),
+                            path, bytes);
     }
 };
 #endif

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "drives/remembered_drives.h"
+#include "drives/remote_name.h"
 #include "drives/smb_share.h"
 #endif
 
@@ -67,13 +68,12 @@ public:
     int AddConnection(const std::string& localName, const std::string& remoteName,
                       const std::string& password, const std::string& userName) override {
         const std::optional<char> letter = LetterOf(localName);
-        const std::size_t separator = remoteName.find('\\', ServerStart);
-        if (!letter || !remoteName.starts_with("\\\\") || separator == std::string::npos) {
+        const std::optional<RemoteNameParts> parts = SplitRemoteName(remoteName);
+        if (!letter || !remoteName.starts_with("\\\\") || !parts) {
             return EINVAL;
         }
-        const std::string server = remoteName.substr(ServerStart, separator - ServerStart);
-        const std::string share = remoteName.substr(separator + 1);
-        if (const int refused = OpenSmbShare(server, share, userName, password)) {
+        if (const int refused = OpenSmbShare(std::string(parts->server), std::string(parts->rest),
+                                             userName, password)) {
             return refused;
         }
         auto drives = ReadRememberedDrives(RememberedDrivesPath());
@@ -91,8 +91,6 @@ public:
     }
 
 private:
-    static constexpr std::size_t ServerStart = 2;
-
     // 'E' of "E:"; nothing for anything else.
     static std::optional<char> LetterOf(const std::string& localName) {
         if (localName.size() != 2 || localName[0] < 'A' || localName[0] > 'Z' ||
