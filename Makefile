@@ -2,15 +2,22 @@
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
 
-.PHONY: all deps build run test sanitize-test fuzz bench demo screenshots format clean
+.PHONY: all deps deps-windows build run test sanitize-test fuzz bench demo screenshots format \
+        windows windows-test clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
+deps-windows:
+	@scripts/install-deps.sh windows
+
 build/%/build.ninja: | deps
 	cmake --preset $* >/dev/null
+
+build/windows/build.ninja: | deps-windows
+	cmake --preset windows >/dev/null
 
 build: deps build/default/build.ninja
 	cmake --build --preset default
@@ -44,6 +51,13 @@ fuzz: deps build/sanitize/build.ninja
 
 bench: build
 	build/default/bench/lumisk_bench
+
+# Everything but the window for 32-bit Windows, in build/windows/; its tests run under Wine.
+windows: deps-windows build/windows/build.ninja
+	cmake --build --preset windows
+
+windows-test: build windows
+	scripts/windows-test.sh
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,9 +3,13 @@
 #include <cstdio>
 #include <iostream>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 namespace lumisk {
 namespace {
@@ -27,6 +31,43 @@ std::optional<std::string> ReadPasswordLine() {
     return WithoutLineEnd(line);
 }
 
+#ifdef _WIN32
+// The console itself, as the terminal is on POSIX, even when standard input is redirected.
+std::optional<std::string> PromptForPassword(const std::string& prompt) {
+    const auto openConsole = [](const char* name) {
+        return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    const HANDLE input = openConsole("CONIN$");
+    DWORD saved = 0;
+    if (input == INVALID_HANDLE_VALUE || !GetConsoleMode(input, &saved)) {
+        if (input != INVALID_HANDLE_VALUE) {
+            CloseHandle(input);
+        }
+        return std::nullopt;
+    }
+    const HANDLE output = openConsole("CONOUT$");
+    DWORD written = 0;
+    if (output != INVALID_HANDLE_VALUE) {
+        WriteConsoleA(output, prompt.data(), static_cast<DWORD>(prompt.size()), &written, nullptr);
+    }
+    SetConsoleMode(input,
+                   (saved | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) & ~ENABLE_ECHO_INPUT);
+    std::string line;
+    char c;
+    DWORD read = 0;
+    while (ReadConsoleA(input, &c, 1, &read, nullptr) && read == 1 && c != '\n') {
+        line += c;
+    }
+    SetConsoleMode(input, saved);
+    if (output != INVALID_HANDLE_VALUE) {
+        WriteConsoleA(output, "\r\n", 2, &written, nullptr);
+        CloseHandle(output);
+    }
+    CloseHandle(input);
+    return WithoutLineEnd(line);
+}
+#else
 std::optional<std::string> PromptForPassword(const std::string& prompt) {
     const int terminal = open("/dev/tty", O_RDWR | O_NOCTTY);
     if (terminal < 0) {
@@ -52,5 +93,6 @@ std::optional<std::string> PromptForPassword(const std::string& prompt) {
     close(terminal);
     return WithoutLineEnd(line);
 }
+#endif
 
 }  // namespace lumisk

@@ -20,16 +20,6 @@ namespace {
 
 constexpr std::size_t HostNameBufferSize = 128;
 
-bool IsLoopback(const Ipv4Bytes& address) {
-    return address[0] == 127;
-}
-
-Ipv4Bytes BytesOf(const in_addr& address) {
-    Ipv4Bytes bytes;
-    std::memcpy(bytes.data(), &address, bytes.size());
-    return bytes;
-}
-
 #ifdef _WIN32
 std::optional<Ipv4Bytes> ResolvedHostAddress() {
     char hostName[HostNameBufferSize] = {};
@@ -44,11 +34,17 @@ std::optional<Ipv4Bytes> ResolvedHostAddress() {
     std::memcpy(bytes.data(), host->h_addr_list[0], bytes.size());
     return bytes;
 }
-
-std::vector<Ipv4Bytes> InterfaceAddresses() {
-    return {};
-}
 #else
+bool IsLoopback(const Ipv4Bytes& address) {
+    return address[0] == 127;
+}
+
+Ipv4Bytes BytesOf(const in_addr& address) {
+    Ipv4Bytes bytes;
+    std::memcpy(bytes.data(), &address, bytes.size());
+    return bytes;
+}
+
 std::optional<Ipv4Bytes> ResolvedHostAddress() {
     char hostName[HostNameBufferSize] = {};
     if (gethostname(hostName, sizeof hostName - 1) != 0) {

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lumisk needs to build and test, only those that are missing.
+#   install-deps.sh           for the Linux build and its tests
+#   install-deps.sh windows   also for the Windows build and its tests under Wine
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,13 @@ packages=(
     samba                      # a real SMB server for the drive-mapping tests
     procps
 )
+if [[ ${1:-} == windows ]]; then
+    packages+=(
+        g++-mingw-w64-i686-posix   # 32-bit Windows, as the original; std::thread needs posix
+        googletest                 # GoogleTest's sources, built for Windows with the tests
+        wine wine32                # runs the Windows build's tests; wine32 is an i386 package
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -32,5 +41,8 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# make windows-test: the Windows build's tests under Wine, in the build's own Wine prefix.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export WINEPREFIX=$PWD/build/windows/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# One Wine session for the whole run: its server and services start here, with their output away
+# from the pipes through which ctest reads each test (they would hold them open), and the first
+# start of a new prefix (about 10 s) is not charged to a test.
+wineserver -p
+trap 'wineserver -k' EXIT
+wineboot -i >/dev/null 2>&1
+ctest --preset windows -j2 "$@"

@@ -1,0 +1,11 @@
+// Prints the name of the host's release: the host-service tests run it under each of Wine's
+// Windows versions, which Wine picks when a process starts.
+#include <cstdio>
+
+#include "drives/host_system.h"
+
+int main() {
+    std::string text;
+    lumisk::GetWindowsVersionText(*lumisk::MakeSystemIdentity(), text);
+    std::puts(text.c_str());
+}
