@@ -1,12 +1,21 @@
 // lumisk: the window that finds Velnora adapters on the LAN and sets them up.
 
+#include <cstdio>
+#include <string_view>
+
 #include "app/main_dialog.h"
 #include "protocol/endpoint.h"
+#include "resources/version.h"
 #include "setup/system_host.h"
 #include "ui/application.h"
 
 int main(int argc, char** argv) {
     using namespace lumisk;
+    // Answered before the toolkit starts, so it works without a display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("lumisk %s\n", ProgramVersion);
+        return 0;
+    }
     ui::Application application(argc, argv);
     // The endpoint comes before any window; without it the program ends with status 1.
     OpenEndpoint();

@@ -20,6 +20,7 @@
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
 #include "protocol/search.h"
+#include "resources/version.h"
 #include "setup/address_rules.h"
 
 namespace lumisk {
@@ -335,7 +336,8 @@ const std::vector<Command>& Commands() {
 }
 
 void PrintUsage(std::FILE* stream) {
-    std::fprintf(stream, "Usage: %s COMMAND [ARGUMENTS]\n\nCommands:\n", ProgramName);
+    std::fprintf(stream, "Usage: %s COMMAND [ARGUMENTS]\n       %s --version\n\nCommands:\n",
+                 ProgramName, ProgramName);
     for (const Command& command : Commands()) {
         std::fprintf(stream, "  %s\n", command.synopsis.c_str());
     }
@@ -352,6 +354,10 @@ int RunCommandLine(const std::vector<std::string>& words) {
     if (words.empty() || words[0] == "--help" || words[0] == "help") {
         PrintUsage(words.empty() ? stderr : stdout);
         return words.empty() ? ExitUsage : ExitSuccess;
+    }
+    if (words.size() == 1 && words[0] == "--version") {
+        std::printf("%s %s\n", ProgramName, ProgramVersion);
+        return ExitSuccess;
     }
     for (const Command& command : Commands()) {
         if (command.name != words[0]) {

@@ -14,6 +14,7 @@ TEST(CliUsage, MistakesAreUsageErrorsAndNothingIsSent) {
         {"search", "--bogus"},
         {"set-ip", "192.0.2.1", "--ip"},
         {"set-workgroup", "192.0.2.1"},
+        {"--version", "192.0.2.1"},
     };
     for (const auto& words : mistakes) {
         ::testing::internal::CaptureStderr();
