@@ -1,26 +1,31 @@
-// Draws the application's 32x32 icon, a network storage adapter: a disk drive in the dialog blue
-// with an activity light and a network cable. Run once; its output is kept in resources/.
+// Draws the application's icon, a network storage adapter: a disk drive in the dialog blue with an
+// activity light and a network cable. The drawing is laid out on 32x32 and scaled to the size
+// asked for. Run once per size; its outputs are kept in resources/.
 //
 //     make_icon resources/icon128.png
+//     make_icon resources/linux/icon-128px.png 128
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_icon OUTPUT.png\n");
+    constexpr int DrawingSize = 32;
+    const int size = argc == 3 ? std::atoi(argv[2]) : DrawingSize;
+    if (argc < 2 || argc > 3 || size < 16 || size > 1024) {
+        std::fprintf(stderr, "usage: make_icon OUTPUT.png [SIZE, 16 to 1024, default 32]\n");
         return 2;
     }
     QGuiApplication application(argc, argv);
-    constexpr int Size = 32;
     const QColor blue(0, 98, 147);
-    QImage image(Size, Size, QImage::Format_ARGB32);
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(double(size) / DrawingSize, double(size) / DrawingSize);
 
     // The network cable leaves the adapter's back and runs down to the bottom edge.
     painter.setPen(QPen(QColor(40, 40, 40), 2.5, Qt::SolidLine, Qt::RoundCap));
