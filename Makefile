@@ -2,8 +2,8 @@
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
 
-.PHONY: all deps deps-windows build run test sanitize-test fuzz bench demo screenshots format \
-        windows windows-test clean
+.PHONY: all deps deps-windows build run test sanitize-test fuzz bench demo screenshots package \
+        format windows windows-test clean
 
 all: build
 
@@ -48,6 +48,10 @@ fuzz: deps build/sanitize/build.ninja
 	    build/sanitize/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        -artifact_prefix=build/sanitize/$$target- 2>&1 | tail -n 4 || exit 1; \
 	done
+
+# The Debian package, into build/package/.
+package: build
+	cmake --build --preset default --target package
 
 bench: build
 	build/default/bench/lumisk_bench

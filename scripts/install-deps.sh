@@ -14,6 +14,8 @@ packages=(
     libsmbclient-dev           # SMB sessions with the adapters' shares
     samba                      # a real SMB server for the drive-mapping tests
     procps
+    dpkg-dev file              # make package: CPack's shared-library scan (dpkg-shlibdeps)
+    desktop-file-utils appstream lintian  # the package test's validators
 )
 if [[ ${1:-} == windows ]]; then
     packages+=(
