@@ -190,5 +190,33 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
     server.Stop();
 }
 
+// Bash's completion of an adapter address: nothing on the first Tab, the search's addresses when
+// the second Tab lists the choices.
+TEST_F(CliOnLan, CompletionSearchesForAdaptersOnlyOnASecondTab) {
+    StartAdapters({"--adapter", "--name", "NAS-1", "--ip", "192.0.2.70", "--adapter", "--name",
+                   "NAS-2", "--ip", "192.0.2.71", "--adapter", "--name", "NAS-3", "--ip",
+                   "198.51.100.9"});
+    const auto complete = [this](const char* compType) {
+        const std::string script = std::string("source ") + LUMISK_CLI_COMPLETION +
+                                   "; COMP_WORDS=(" LUMISK_CLI_PATH
+                                   " shares 192.0.2.7)"
+                                   "; COMP_CWORD=2; COMP_TYPE=" +
+                                   compType + "; _lumisk_cli; printf '%s\\n' \"${COMPREPLY[@]}\"";
+        return testbed_.RunInWorkstation({"bash", "-c", script});
+    };
+    const ProgramResult firstTab = complete("9");
+    ASSERT_EQ(firstTab.exitCode, 0) << firstTab.err;
+    EXPECT_EQ(firstTab.out, "\n");
+    const ProgramResult secondTab = complete("63");
+    ASSERT_EQ(secondTab.exitCode, 0) << secondTab.err;
+    std::vector<std::string> offered;
+    std::istringstream out(secondTab.out);
+    for (std::string line; std::getline(out, line);) {
+        offered.push_back(line);
+    }
+    std::ranges::sort(offered);
+    EXPECT_EQ(offered, (std::vector<std::string>{"192.0.2.70", "192.0.2.71"}));
+}
+
 }  // namespace
 }  // namespace lumisk::lan
