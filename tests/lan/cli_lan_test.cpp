@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,9 +18,17 @@ namespace {
 
 class CliOnLan : public LanTest {
 protected:
+    // make windows-test runs these tests with the Windows build's lumisk-cli.exe under Wine: it
+    // names the program in LUMISK_WINDOWS_CLI and its prepared prefix in WINEPREFIX.
     ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = {}) {
-        arguments.insert(arguments.begin(), LUMISK_CLI_PATH);
-        return testbed_.RunInWorkstation(arguments, input);
+        const char* windowsCli = std::getenv("LUMISK_WINDOWS_CLI");
+        arguments.insert(arguments.begin(), windowsCli != nullptr ? windowsCli : LUMISK_CLI_PATH);
+        if (windowsCli == nullptr) {
+            return testbed_.RunInWorkstation(arguments, input);
+        }
+        const char* prefix = std::getenv("WINEPREFIX");
+        return testbed_.RunUnderWineInWorkstation(prefix != nullptr ? prefix : "", arguments,
+                                                  input);
     }
 
     void StartAdapters(const std::vector<std::string>& arguments) {
@@ -51,6 +60,20 @@ TEST_F(CliOnLan, SearchPrintsOneLinePerAdapter) {
               (std::vector<std::string>{
                   "NAS-1\t192.0.2.20\t255.255.255.0\t192.0.2.254\tstatic\t00a0b0000001c0000214",
                   "NAS-2\t192.0.2.21\t255.255.255.0\t192.0.2.254\tdhcp\t00a0b0000002c0000215"}));
+}
+
+TEST_F(CliOnLan, SearchRequestsCarryTheWorkstationAddressAndFindEveryAdapter) {
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartAdapters({"--record", record, "--adapter", "--ip", "192.0.2.50", "--adapter", "--ip",
+                   "192.0.2.51", "--adapter", "--ip", "192.0.2.52"});
+    const ProgramResult result = Cli({"search"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(std::ranges::count(result.out, '\n'), 3) << result.out;
+    // Opcode 1, then the ClientId: six random bytes and 192.0.2.1.
+    const std::string requests = Recorded(record);
+    ASSERT_GE(requests.size(), 22u) << requests;
+    EXPECT_EQ(requests.substr(0, 2), "01");
+    EXPECT_EQ(requests.substr(14, 8), "c0000201") << requests;
 }
 
 TEST_F(CliOnLan, SearchAsJsonListsEveryField) {

@@ -326,6 +326,13 @@ void LanTestbed::Stop() {
     while (!lanPrograms_.empty()) {
         StopInLan(*lanPrograms_.begin());
     }
+    if (!winePrefix_.empty()) {
+        // The server ends the prefix's processes with itself.
+        RunProgram(WineCommand("wineserver", {"-k"}), {}, ToolTimeout);
+        std::error_code ignored;
+        std::filesystem::remove_all(winePrefix_, ignored);
+        winePrefix_.clear();
+    }
     if (started_) {
         RunProgram({LUMISK_TESTBED_SCRIPT, "down", name_}, {}, ToolTimeout);
         started_ = false;
@@ -507,6 +514,65 @@ ProgramResult LanTestbed::RunInNamespace(const std::string& ns,
     std::vector<std::string> command = {"ip", "netns", "exec", ns};
     command.insert(command.end(), argv.begin(), argv.end());
     return RunProgram(command, stdinText, timeout);
+}
+
+ProgramResult LanTestbed::RunUnderWineInWorkstation(const std::string& templatePrefix,
+                                                    const std::vector<std::string>& argv,
+                                                    const std::string& stdinText,
+                                                    std::chrono::milliseconds timeout) {
+    if (!StartWine(templatePrefix)) {
+        return {-1, {}, "no Wine in the workstation"};
+    }
+    ProgramResult result = RunProgram(WineCommand("wine", argv), stdinText, timeout);
+    for (std::string* text : {&result.out, &result.err}) {
+        std::erase(*text, '\r');
+    }
+    return result;
+}
+
+bool LanTestbed::StartWine(const std::string& templatePrefix) {
+    if (!winePrefix_.empty()) {
+        return true;
+    }
+    // Hard links cost nothing, and Wine only reads the prefix's files or replaces them whole.
+    winePrefix_ = templatePrefix + "-" + name_;
+    const ProgramResult copied =
+        RunProgram({"cp", "-al", templatePrefix, winePrefix_}, {}, ToolTimeout);
+    if (copied.exitCode != 0) {
+        ADD_FAILURE() << "no Wine prefix from " << templatePrefix << ": " << copied.err;
+        return false;
+    }
+    // A server that stays, and Wine's services, started with their output in a log: a program
+    // run later must not start them, as they would hold its pipes open after it ends.
+    const auto run = [this](const std::string& program, const std::vector<std::string>& arguments) {
+        const std::string log = TemporaryPath(program + ".log");
+        const pid_t pid = SpawnLogged(WineCommand(program, arguments), log, false);
+        const std::optional<int> status = WaitUntil(pid, Clock::now() + ToolTimeout);
+        if (!status) {
+            EndProcess(pid);
+        }
+        if (!status || ExitCode(*status) != 0) {
+            ADD_FAILURE() << program << " did not start: " << ReadWhole(log);
+            return false;
+        }
+        return true;
+    };
+    return run("wineserver", {"-p"}) && run("wineboot", {});
+}
+
+std::vector<std::string> LanTestbed::WineCommand(const std::string& program,
+                                                 const std::vector<std::string>& arguments) const {
+    std::vector<std::string> command = {"ip",
+                                        "netns",
+                                        "exec",
+                                        WorkstationNamespace(),
+                                        "env",
+                                        "WINEPREFIX=" + winePrefix_,
+                                        "WINEDEBUG=-all",
+                                        "WINEDLLOVERRIDES=mscoree,mshtml=",
+                                        program};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
 }
 
 void LanTestbed::EnterWorkstation() {

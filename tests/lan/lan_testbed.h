@@ -89,6 +89,14 @@ public:
                                    std::chrono::milliseconds timeout = 60s);
     ProgramResult RunInLan(const std::vector<std::string>& argv, const std::string& stdinText = {},
                            std::chrono::milliseconds timeout = 60s);
+    // Runs the Windows program argv[0] under Wine in the workstation. On first use the testbed
+    // makes its own Wine prefix from `templatePrefix` (hard links beside it) and starts its
+    // wineserver, which owns Wine's sockets, in the workstation's namespace until Stop(). Output
+    // comes back with Windows line ends made '\n'.
+    ProgramResult RunUnderWineInWorkstation(const std::string& templatePrefix,
+                                            const std::vector<std::string>& argv,
+                                            const std::string& stdinText = {},
+                                            std::chrono::milliseconds timeout = 60s);
 
     // Moves the calling thread into the workstation's network namespace and back, so sockets it
     // opens in between live on the workstation. Use from a single-threaded test. After
@@ -105,6 +113,10 @@ private:
     void WriteNamespaceEtcFile(const std::string& ns, const std::string& etcName,
                                const std::string& content);
     void EnterWorkstationHosts();
+    bool StartWine(const std::string& templatePrefix);
+    // `program` and `arguments` in the workstation with this testbed's Wine prefix.
+    std::vector<std::string> WineCommand(const std::string& program,
+                                         const std::vector<std::string>& arguments) const;
 
     std::string name_;
     std::string temporaryDirectory_;
@@ -117,6 +129,7 @@ private:
     int simulatorsStarted_ = 0;
     std::map<pid_t, std::string> simulatorLogs_;  // the simulators still running, and their logs
     std::set<pid_t> lanPrograms_;                 // started by StartInLan() and still running
+    std::string winePrefix_;                      // made by StartWine(), removed by Stop()
 };
 
 // Holds the calling thread in the workstation for its lifetime.
