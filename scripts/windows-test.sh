@@ -4,9 +4,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 export WINEPREFIX=$PWD/build/windows/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# A server left running in this prefix by an earlier run or by hand goes first.
+wineserver -k 2>/dev/null && wineserver -w
 # One Wine session for the whole run: its server and services start here, with their output away
 # from the pipes through which ctest reads each test (they would hold them open), and the first
-# start of a new prefix (about 10 s) is not charged to a test.
+# start of a new prefix (half a minute) is not charged to a test.
 wineserver -p
 trap 'wineserver -k' EXIT
 wineboot -i >/dev/null 2>&1
