@@ -15,11 +15,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 namespace lumisk::gui_test {
 namespace {
 
 constexpr int PollMs = 5;
+// More tab stops than any dialog of the program has.
+constexpr int MostTabStops = 32;
 
 bool IsDialogWindow(const QWidget* widget) {
     return widget != nullptr && widget->isVisible() && widget->property("templateId").isValid();
@@ -219,6 +222,34 @@ bool ClickListEmptyArea(int listId) {
     return true;
 }
 
+bool DoubleClickListRow(int listId, int row) {
+    auto* view = FindControlAs<QTreeWidget>(listId);
+    QTreeWidgetItem* item = view != nullptr ? view->topLevelItem(row) : nullptr;
+    if (item == nullptr) {
+        return false;
+    }
+    view->scrollToItem(item);
+    const QPoint center = view->visualItemRect(item).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, center);
+    // A widget gets the second press of a double click as the double-click event.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, center);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, center);
+    return true;
+}
+
+bool TurnWheel(int id, int notches) {
+    QWidget* control = FindControl(id);
+    if (control == nullptr) {
+        return false;
+    }
+    const QPointF center = QRectF(control->rect()).center();
+    QWheelEvent wheel(center, control->mapToGlobal(center), QPoint(),
+                      QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(control, &wheel);
+    return true;
+}
+
 bool RightClickBackground(const QPoint& position) {
     QWidget* dialog = ActiveDialog();
     if (dialog == nullptr) {
@@ -265,10 +296,26 @@ bool TypeText(int id, const QString& text) {
         return false;
     }
     QTest::mouseClick(first, Qt::LeftButton);
+    TypeKeys(text);
+    return true;
+}
+
+void TypeKeys(const QString& text) {
     for (const QChar c : text) {
         QTest::keyClick(KeyTarget(), c.toLatin1());
     }
-    return true;
+}
+
+bool TabTo(int id) {
+    const QWidget* control = FindControl(id);
+    for (int presses = 0; control != nullptr && presses < MostTabStops; ++presses) {
+        const QWidget* focus = KeyTarget();
+        if (focus == control || control->isAncestorOf(focus)) {
+            return true;
+        }
+        PressKey(Qt::Key_Tab);
+    }
+    return false;
 }
 
 void PressKey(int key, Qt::KeyboardModifiers modifiers) {
@@ -314,6 +361,49 @@ bool ChooseSystemMenuEntry(const QString& entry) {
     }
     menu->hide();
     return false;
+}
+
+struct RepaintProbe::State : QObject {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window && event->type() == QEvent::Paint && during()) {
+            ++paints;
+        }
+        return false;
+    }
+
+    std::function<bool()> during;
+    QPointer<QWidget> window;
+    QTimer timer;
+    int paints = 0;
+    bool waitCursor = false;
+};
+
+RepaintProbe::RepaintProbe(std::function<bool()> during) : state_(std::make_unique<State>()) {
+    State& state = *state_;
+    state.during = std::move(during);
+    state.window = ActiveDialog();
+    if (state.window != nullptr) {
+        state.window->installEventFilter(&state);
+    }
+    QObject::connect(&state.timer, &QTimer::timeout, &state.timer, [&state] {
+        if (state.window == nullptr || !state.during()) {
+            return;
+        }
+        const QCursor* cursor = QApplication::overrideCursor();
+        state.waitCursor |= cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+        state.window->update();
+    });
+    state.timer.start(PollMs);
+}
+
+RepaintProbe::~RepaintProbe() = default;
+
+int RepaintProbe::Paints() const {
+    return state_->paints;
+}
+
+bool RepaintProbe::SawWaitCursor() const {
+    return state_->waitCursor;
 }
 
 struct MessageBoxAnswerer::State {

@@ -48,12 +48,20 @@ void WhenDialogShown(int templateId, std::function<void()> step, int timeoutMs =
 bool ClickButton(int id);
 bool ClickListRow(int listId, int row);
 bool ClickListEmptyArea(int listId);
+bool DoubleClickListRow(int listId, int row);
+// Turns the mouse wheel over control `id` by `notches` (positive: away from the user), where
+// the pointer is, whichever control has the focus.
+bool TurnWheel(int id, int notches);
 bool RightClickBackground(const QPoint& position);
 // Opens the drop-down list and clicks the item with `text`.
 bool ChooseComboItem(int comboId, const QString& text);
 // Clicks into the edit or address field and types `text` key by key; in an address field the
 // first octet is clicked, and the dots are typed like any other key.
 bool TypeText(int id, const QString& text);
+// Types `text` key by key into whichever control has the focus.
+void TypeKeys(const QString& text);
+// Presses Tab until the focus is in control `id`; whether it got there.
+bool TabTo(int id);
 
 // Keys to whichever control of the dialog on top has the focus.
 void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
@@ -65,6 +73,24 @@ void RequestClose();
 // Opens the system menu with Alt+Space and clicks the entry whose text, without '&' and the
 // shown shortcut, is `entry`.
 bool ChooseSystemMenuEntry(const QString& entry);
+
+// While it lives, asks the dialog on top to repaint on every tick on which `during` holds, as an
+// uncovered window is asked, and counts the paints that reached it then and whether the wait
+// cursor showed.
+class RepaintProbe {
+public:
+    explicit RepaintProbe(std::function<bool()> during);
+    ~RepaintProbe();
+    RepaintProbe(const RepaintProbe&) = delete;
+    RepaintProbe& operator=(const RepaintProbe&) = delete;
+
+    int Paints() const;
+    bool SawWaitCursor() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 struct MessageBoxRecord {
     std::string text;
