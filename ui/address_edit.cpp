@@ -1,11 +1,14 @@
 #include "ui/address_edit.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRegularExpressionValidator>
+#include <QToolTip>
+#include <QValidator>
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace lumisk::ui {
 namespace {
@@ -30,6 +33,31 @@ std::optional<int> OctetValue(const QString& text) {
     return value;
 }
 
+// Empty or an octet: a paste can bring nothing else in either.
+class OctetValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*position*/) const override {
+        return input.isEmpty() || OctetValue(input) ? Acceptable : Invalid;
+    }
+};
+
+bool IsDigitKey(const QKeyEvent& key) {
+    return key.text().size() == 1 && key.text()[0] >= QLatin1Char('0') &&
+           key.text()[0] <= QLatin1Char('9');
+}
+
+// The octet's text once `typed` has replaced its selection or gone in at the cursor.
+QString TextAfterTyping(const QLineEdit& octet, const QString& typed) {
+    QString text = octet.text();
+    if (octet.hasSelectedText()) {
+        text.replace(octet.selectionStart(), octet.selectedText().size(), typed);
+    } else {
+        text.insert(octet.cursorPosition(), typed);
+    }
+    return text;
+}
+
 void SetTextIfChanged(QLineEdit& edit, const QString& text) {
     if (edit.text() != text) {
         edit.setText(text);
@@ -46,8 +74,7 @@ AddressEdit::AddressEdit(QWidget* parent) : QFrame(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 1, 2, 1);
     layout->setSpacing(0);
-    auto* validator =
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
+    auto* validator = new OctetValidator(this);
     for (int index = 0; index < OctetCount; ++index) {
         if (index > 0) {
             auto* dot = new QLabel(QStringLiteral("."), this);
@@ -113,6 +140,7 @@ QString AddressEdit::Text() const {
 
 void AddressEdit::FocusOctet(int index) {
     if (index >= 0 && index < OctetCount) {
+        movedOnByDigits_ = false;
         MoveTo(index, 0, true);
     }
 }
@@ -127,35 +155,90 @@ void AddressEdit::MoveTo(int index, int cursor, bool selectAll) {
     }
 }
 
+void AddressEdit::ShowRefused(int index, const QString& refused) {
+    QLineEdit* octet = octets_[index];
+    QApplication::beep();
+    QToolTip::showText(octet->mapToGlobal(QPoint(0, octet->height())),
+                       tr("%1 is not a valid entry. Please specify a value between 0 and %2.")
+                           .arg(refused)
+                           .arg(HighestOctet),
+                       octet);
+}
+
 void AddressEdit::OnEdited(int index) {
     QLineEdit* octet = octets_[index];
-    // Like the native field, a number past the top is taken as the top.
-    if (octet->text().toInt() > HighestOctet) {
-        octet->setText(QString::number(HighestOctet));
+    const QString typed = octet->text();
+    const int cursor = octet->cursorPosition();
+    // Leading zeros are not shown, as in the native field.
+    const QString shown = typed.isEmpty() ? typed : QString::number(typed.toInt());
+    if (shown != typed) {
+        octet->setText(shown);
+        octet->setCursorPosition(
+            std::max(0, cursor - static_cast<int>(typed.size() - shown.size())));
     }
-    if (octet->text().size() == OctetDigits && octet->cursorPosition() == OctetDigits &&
-        index + 1 < OctetCount) {
+    if (typed.size() == OctetDigits && cursor == OctetDigits && index + 1 < OctetCount) {
         MoveTo(index + 1, 0, true);
+        movedOnByDigits_ = true;
     }
 }
 
 bool AddressEdit::eventFilter(QObject* watched, QEvent* event) {
     const auto found = std::find(octets_.begin(), octets_.end(), watched);
-    if (found == octets_.end() || event->type() != QEvent::KeyPress) {
+    if (found == octets_.end()) {
         return QFrame::eventFilter(watched, event);
     }
-    const int index = static_cast<int>(found - octets_.begin());
     QLineEdit* octet = *found;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
-        return QFrame::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (OnKey(static_cast<int>(found - octets_.begin()), *static_cast<QKeyEvent*>(event))) {
+                return true;
+            }
+            break;
+        case QEvent::FocusIn:
+            // A click gives the focus before it places the cursor; its release selects.
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
+                movedOnByDigits_ = false;
+                selectOnRelease_ = octet;
+            }
+            break;
+        case QEvent::MouseButtonPress:
+            // In an inactive window the focus comes only with the activation, after the click.
+            if (!octet->hasFocus()) {
+                movedOnByDigits_ = false;
+                selectOnRelease_ = octet;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (std::exchange(selectOnRelease_, nullptr) == octet && !octet->hasSelectedText()) {
+                octet->selectAll();
+            }
+            break;
+        default:
+            break;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+bool AddressEdit::OnKey(int index, const QKeyEvent& key) {
+    if (key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
+        return false;
+    }
+    QLineEdit* octet = octets_[index];
+    const bool justMovedOn = std::exchange(movedOnByDigits_, false);
+    if (IsDigitKey(key)) {
+        const QString typed = TextAfterTyping(*octet, key.text());
+        if (typed.size() <= OctetDigits && !OctetValue(typed)) {
+            ShowRefused(index, typed);
+            return true;
+        }
+        return false;
     }
     const bool atStart = octet->cursorPosition() == 0 && !octet->hasSelectedText();
     const bool atEnd = octet->cursorPosition() == octet->text().size() && !octet->hasSelectedText();
-    switch (key->key()) {
+    switch (key.key()) {
         case Qt::Key_Period:
         case Qt::Key_Space:
-            if (!octet->text().isEmpty() && index + 1 < OctetCount) {
+            if (!justMovedOn && !octet->text().isEmpty() && index + 1 < OctetCount) {
                 MoveTo(index + 1, 0, true);
             }
             return true;
@@ -165,17 +248,16 @@ bool AddressEdit::eventFilter(QObject* watched, QEvent* event) {
                 MoveTo(index - 1, static_cast<int>(octets_[index - 1]->text().size()), false);
                 return true;
             }
-            break;
+            return false;
         case Qt::Key_Right:
             if (atEnd && index + 1 < OctetCount) {
                 MoveTo(index + 1, 0, false);
                 return true;
             }
-            break;
+            return false;
         default:
-            break;
+            return false;
     }
-    return QFrame::eventFilter(watched, event);
 }
 
 }  // namespace lumisk::ui

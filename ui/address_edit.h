@@ -1,7 +1,10 @@
 #pragma once
-// The IPv4 address field: four octet boxes, 0 to 255 each, separated by dots. Typing a dot or a
-// third digit moves on to the next octet, and the arrow and backspace keys cross between them;
-// for the tab key the field is a single stop.
+// The IPv4 address field: four octet boxes, 0 to 255 each, separated by dots, typed into as the
+// native address control is. Focus coming in by Tab or click selects the octet, so typing
+// replaces it; a third digit moves on to the next octet with its text selected; a dot moves on
+// too, but right after such a move it is swallowed, so a whole dotted address typed over a
+// filled field gives exactly that address. A digit that would make an octet exceed 255 is
+// refused with a beep and a tip. For the tab key the field is a single stop.
 
 #include <QFrame>
 #include <QLineEdit>
@@ -31,11 +34,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool OnKey(int index, const QKeyEvent& key);
     void OnEdited(int index);
     // Moves the focus to octet `index`, all of it selected or the cursor at `cursor`.
     void MoveTo(int index, int cursor, bool selectAll);
+    void ShowRefused(int index, const QString& refused);
 
     std::array<QLineEdit*, OctetCount> octets_{};
+    // The last key moved on by itself after a third digit: a dot now is swallowed.
+    bool movedOnByDigits_ = false;
+    // The octet a click has just focused: its release selects the whole octet.
+    QLineEdit* selectOnRelease_ = nullptr;
 };
 
 }  // namespace lumisk::ui

@@ -117,6 +117,31 @@ TEST_F(LanSettings, AStaticChangeWithAnEmptyPasswordMovesTheAdapterWithoutLogin)
     });
 }
 
+TEST_F(LanSettings, AddressesTypedOverTheFilledFieldsReachTheAdapterExactly) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        const struct {
+            int field;
+            const char* typed;
+        } fields[] = {{control::Ip, "198.51.100.200"},
+                      {control::Netmask, "255.255.0.0"},
+                      {control::Gateway, "198.51.0.1"}};
+        for (const auto& field : fields) {
+            ASSERT_TRUE(TabTo(field.field));
+            TypeKeys(field.typed);
+        }
+        ASSERT_TRUE(TabTo(control::Apply));
+        EXPECT_TRUE(RunAndAnswerMessageBoxes([] { PressKey(Qt::Key_Space); }).empty());
+        const int moved = RowOf("NAS-Office");
+        ASSERT_GE(moved, 0);
+        EXPECT_EQ(Window().deviceList.GetItemText(moved, 1), "198.51.100.200");
+        EXPECT_EQ(Window().deviceList.GetItemText(moved, 2), "255.255.0.0");
+        EXPECT_EQ(Window().deviceList.GetItemText(moved, 3), "198.51.0.1");
+        ClickButton(control::Exit);
+    });
+}
+
 TEST_F(LanSettings, ARefusedPasswordAsksOnceThenReports) {
     StartFourAdapters({"--password", "secret"});
     RunDialog(dialog, [&] {

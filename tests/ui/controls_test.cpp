@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include "tests/gui_support/gui_driver.h"
@@ -132,13 +133,18 @@ TEST(AddressField, TypingMovesOnLikeTheNativeField) {
     WithDialog(MainTemplate, [](ProbeDialog& dialog) {
         ASSERT_TRUE(TypeText(Ip, "10.1.2.3"));
         EXPECT_EQ(dialog.Address(Ip).GetOctets(), (Octets{10, 1, 2, 3}));
-        // A third digit moves on; a number past 255 is taken as 255; letters are refused.
-        ASSERT_TRUE(TypeText(Netmask, "2553009x.7"));
-        EXPECT_EQ(dialog.Address(Netmask).GetOctets(), (Octets{255, 255, 9, 7}));
-        // A dot in an empty octet stays there.
+        // A third digit moves on and the dot after it is swallowed; a digit that would pass 255
+        // is refused, and says so; letters are refused.
+        ASSERT_TRUE(TypeText(Netmask, "255.300"));
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_TRUE(QToolTip::text().startsWith("300 is not a valid entry"))
+            << QToolTip::text().toStdString();
+        TypeKeys("9x.7");
+        EXPECT_EQ(dialog.Address(Netmask).GetOctets(), (Octets{255, 30, 7, 0}));
+        // A dot in an empty octet stays there; leading zeros go.
         dialog.Address(Netmask).Clear();
-        ASSERT_TRUE(TypeText(Netmask, ".5"));
-        EXPECT_EQ(dialog.Address(Netmask).GetOctets(), (Octets{5, 0, 0, 0}));
+        ASSERT_TRUE(TypeText(Netmask, ".5.007"));
+        EXPECT_EQ(dialog.ControlText(Netmask), "5.7.0.0");
         // Backspace at an octet's start goes back into the one before.
         dialog.Address(Netmask).FocusOctet(2);
         EXPECT_EQ(FocusedOctet(), "octet_2");
@@ -146,6 +152,36 @@ TEST(AddressField, TypingMovesOnLikeTheNativeField) {
         EXPECT_EQ(FocusedOctet(), "octet_1");
         dialog.Address(Netmask).FocusOctet(9);
         EXPECT_EQ(FocusedOctet(), "octet_1");
+    });
+}
+
+TEST(AddressField, TypingOverAFilledFieldGivesExactlyWhatWasTyped) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        const struct {
+            const char* filled;
+            const char* typed;
+        } rows[] = {{"192.0.2.20", "198.51.100.200"},
+                    {"255.255.255.0", "255.255.0.0"},
+                    {"192.0.2.254", "10.0.0.1"},
+                    {"1.2.3.4", "203.0.113.9"}};
+        for (const auto& row : rows) {
+            dialog.Address(Ip).SetAddress(row.filled);
+            // By click, and by Tab from the control before it.
+            ASSERT_TRUE(TypeText(Ip, row.typed));
+            EXPECT_EQ(dialog.ControlText(Ip), row.typed) << row.filled;
+            dialog.Address(Ip).SetAddress(row.filled);
+            dialog.FocusControl(DeviceList);
+            ASSERT_TRUE(TabTo(Ip));
+            TypeKeys(row.typed);
+            EXPECT_EQ(dialog.ControlText(Ip), row.typed) << row.filled;
+        }
+        // Backspace empties the selected octet, then goes back to the end of the one before.
+        dialog.Address(Ip).SetAddress("192.0.2.20");
+        ASSERT_TRUE(TypeText(Ip, "1."));
+        PressKey(Qt::Key_Backspace);
+        PressKey(Qt::Key_Backspace);
+        TypeKeys("2");
+        EXPECT_EQ(dialog.ControlText(Ip), "12.0.2.20");
     });
 }
 
