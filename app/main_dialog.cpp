@@ -55,6 +55,8 @@ bool MainDialog::OnInitDialog() {
     SetIcon(AppIcon);
     SetUpList(window_.deviceList, DeviceColumns);
     SetUpList(window_.shareList, ShareColumns);
+    // Mappings made by another program or window show as after a repaint.
+    RepaintOnFileChange(window_.host.drives.ConnectionsFile());
     FullRefresh(window_);
     return true;
 }

@@ -37,6 +37,10 @@ public:
     // Removes the connection of `localName` and forgets it, without forcing open files closed:
     // 0 on success, else an error code (no connection, in use, an empty name).
     virtual int CancelConnection(const std::string& localName) = 0;
+
+    // The file where the host keeps its connections, when it keeps them in one: a change of it
+    // means another program mapped or removed a drive. Empty when the system tells no file.
+    virtual std::string ConnectionsFile() { return {}; }
 };
 
 // The host's own: the system's drives on Windows; on Linux the root file system is the fixed

@@ -81,6 +81,8 @@ public:
         return WriteRememberedDrives(RememberedDrivesPath(), drives);
     }
 
+    std::string ConnectionsFile() override { return RememberedDrivesPath(); }
+
     int CancelConnection(const std::string& localName) override {
         auto drives = ReadRememberedDrives(RememberedDrivesPath());
         const std::optional<char> letter = LetterOf(localName);

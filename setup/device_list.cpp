@@ -57,7 +57,10 @@ void RefreshDeviceList(MainWindow& window) {
     window.netmaskControl.Clear();
     window.gatewayControl.Clear();
     window.dialog.EnableControl(control::Refresh, false);
-    SearchDevices();
+    window.dialog.WaitFor([] {
+        SearchDevices();
+        return 0;
+    });
     window.dialog.EnableControl(control::Refresh, true);
     int row = 0;
     for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
@@ -105,7 +108,7 @@ void OnClickDeviceList(MainWindow& window) {
         window.dialog.EnableControl(button, reachable);
     }
     window.gatewayControl.SetAddress(window.deviceList.GetItemText(row, DeviceGatewayColumn));
-    QueryShareList();
+    window.dialog.WaitFor(QueryShareList);
     CopyText(DeviceHostText, ip);
     FillShareList(window, row, HostComparison::IgnoringCase);
 }

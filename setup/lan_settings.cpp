@@ -49,11 +49,11 @@ bool TakeAddress(MainWindow& window, AddressKind kind, char (&pending)[IpTextSiz
 bool LogInAsAdministrator(MainWindow& window, LoginDialog& login) {
     CopyText(LoginUserName, AdministratorName);
     CopyText(LoginPassword, "");
-    if (VerifyLogin() != 0) {
+    if (window.dialog.WaitFor(VerifyLogin) != 0) {
         return true;
     }
     login.DoModal();
-    if (VerifyLogin() == 0) {
+    if (window.dialog.WaitFor(VerifyLogin) == 0) {
         ShowError(window, "Wrong administrator password input!");
         return false;
     }
@@ -70,7 +70,7 @@ void SwitchToDhcp(MainWindow& window, LoginDialog& login) {
     if (!LogInAsAdministrator(window, login)) {
         return;
     }
-    if (SetDhcpClient() == 0) {
+    if (window.dialog.WaitFor(SetDhcpClient) == 0) {
         ShowError(window, "Set to dhcp client fail.");
         return;
     }
@@ -111,7 +111,7 @@ void SetStaticSettings(MainWindow& window, LoginDialog& login) {
         return;
     }
     // Unconfirmed, the search that follows shows where the adapter is.
-    SetStaticAddress();
+    window.dialog.WaitFor(SetStaticAddress);
     // The adapter stays the chosen device under its new address.
     const int chosen = window.deviceChosen;
     RefreshDeviceList(window);

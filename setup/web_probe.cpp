@@ -71,7 +71,10 @@ bool ConfirmDeviceAvailable(MainWindow& window) {
         if (outcome == WebProbeUnreachable || reads >= ProbeReads) {
             break;
         }
-        window.host.clock.Sleep(ProbeReadPause);
+        window.dialog.WaitFor([&window] {
+            window.host.clock.Sleep(ProbeReadPause);
+            return 0;
+        });
     }
     ResetResult();
     ui::ShowMessage(&window.dialog, "Device is no longer available.", "Warnning",

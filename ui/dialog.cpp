@@ -146,8 +146,21 @@ void Dialog::KillTimer(int timerId) {
     }
 }
 
+void Dialog::RepaintOnFileChange(const std::string& path) {
+    if (window_ && !path.empty()) {
+        window_->RepaintOnFileChange(QString::fromStdString(path));
+    }
+}
+
 bool Dialog::IsMinimized() const {
     return window_ && window_->isMinimized();
+}
+
+int Dialog::WaitFor(const std::function<int()>& work) {
+    if (!window_ || !OnGuiThread()) {
+        return work();
+    }
+    return window_->WaitFor(work);
 }
 
 void Dialog::RunOnDialogThread(const std::function<void()>& request) {

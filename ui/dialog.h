@@ -55,6 +55,14 @@ public:
     void SetTimer(int timerId, int periodMilliseconds);
     void KillTimer(int timerId);
     bool IsMinimized() const;
+    // A change of the file at `path`, written in place or replaced, counts as a repaint of the
+    // window: OnPaint runs. A file that does not exist yet is watched for from its directory.
+    void RepaintOnFileChange(const std::string& path);
+
+    // Runs `work` on a worker thread and returns its result once it is done: to the caller a
+    // blocking call, like an exchange on the dialog's thread. Meanwhile the window keeps
+    // painting and shows the wait cursor, while the user's input and the paint handler wait.
+    int WaitFor(const std::function<int()>& work);
 
     // Runs `request` on the dialog's thread and waits for it: how a worker thread acts on a
     // control. Called on the dialog's thread, it runs at once.
@@ -73,7 +81,8 @@ protected:
     virtual void OnCancel() { EndDialog(IdCancel); }
     // The close request: title-bar close box, Close in the system menu, Alt+F4.
     virtual void OnClose() { OnCancel(); }
-    // Before the window paints itself.
+    // When the window paints itself, is uncovered, restored or activated; once for any number
+    // of these in a row, after they have been handled.
     virtual void OnPaint() {}
     virtual void OnSysCommand(int /*commandId*/) {}
     virtual void OnTimer(int /*timerId*/) {}

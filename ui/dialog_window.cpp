@@ -1,16 +1,22 @@
 #include "ui/dialog_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QWindow>
+#include <utility>
 
 #include "ui/control_factory.h"
 #include "ui/dialog_colors.h"
 #include "ui/drop_down_list.h"
 #include "ui/report_view.h"
+#include "ui/worker.h"
 
 namespace lumisk::ui {
 namespace {
@@ -120,6 +126,71 @@ QWidget* DialogWindow::Control(int id) const {
     return found == controlsById_.end() ? nullptr : found->second;
 }
 
+void DialogWindow::RepaintOnFileChange(const QString& path) {
+    if (fileWatcher_ == nullptr) {
+        fileWatcher_ = new QFileSystemWatcher(this);
+        connect(fileWatcher_, &QFileSystemWatcher::fileChanged, this, [this] {
+            WatchFile();
+            SchedulePaintHandler();
+        });
+        // Other files come and go beside it; only its own coming counts.
+        connect(fileWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+            if (WatchFile()) {
+                SchedulePaintHandler();
+            }
+        });
+    }
+    watchedFile_ = QFileInfo(path).absoluteFilePath();
+    WatchFile();
+}
+
+bool DialogWindow::WatchFile() {
+    // The nearest directory that exists sees the file's own directory, then the file, appear;
+    // a file replaced as a whole leaves the watch, and its directory sees it come back.
+    for (QString directory = QFileInfo(watchedFile_).absolutePath();;
+         directory = QFileInfo(directory).absolutePath()) {
+        if (QFileInfo(directory).isDir()) {
+            if (!fileWatcher_->directories().contains(directory)) {
+                fileWatcher_->addPath(directory);
+            }
+            break;
+        }
+        if (QFileInfo(directory).isRoot()) {
+            break;
+        }
+    }
+    return !fileWatcher_->files().contains(watchedFile_) && QFileInfo::exists(watchedFile_) &&
+           fileWatcher_->addPath(watchedFile_);
+}
+
+bool DialogWindow::event(QEvent* event) {
+    switch (event->type()) {
+        // Back on top: activated, or a message box or dialog over it has gone.
+        case QEvent::WindowActivate:
+        case QEvent::WindowUnblocked:
+            SchedulePaintHandler();
+            break;
+        case QEvent::WindowStateChange:
+            if ((static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) &&
+                !isMinimized()) {
+                SchedulePaintHandler();
+            }
+            break;
+        default:
+            break;
+    }
+    return QDialog::event(event);
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Uncovered or restored: the platform may show what it kept without a paint.
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        SchedulePaintHandler();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 int DialogWindow::Run(bool focusFirstControl) {
     if (focusFirstControl) {
         const auto first = std::find_if(
@@ -133,6 +204,8 @@ int DialogWindow::Run(bool focusFirstControl) {
     }
     if (!ending_) {
         running_ = true;
+        create();
+        windowHandle()->installEventFilter(this);
         exec();
         running_ = false;
     }
@@ -222,6 +295,12 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // A close request from the window system during a wait would pull the endpoint from under
+    // the exchange; like the input of that time, it is not taken.
+    if (waiting_) {
+        event->ignore();
+        return;
+    }
     // The close request is the Dialog's to grant, through EndDialog.
     event->ignore();
     dialog_.OnClose();
@@ -249,18 +328,53 @@ void DialogWindow::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     // A control repainting itself shows through to the window beneath it; only a paint of the
     // window's own surface counts, as only that reaches the native dialog. The handler runs
-    // after the paint, once for any number of paints, as it may change what is painted.
-    if (paintPending_ || !PaintsOwnSurface(event->region())) {
+    // after the paint, as it may change what is painted.
+    if (PaintsOwnSurface(event->region())) {
+        SchedulePaintHandler();
+    }
+}
+
+void DialogWindow::SchedulePaintHandler() {
+    if (paintPending_) {
         return;
     }
     paintPending_ = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (waiting_) {
+                paintHandlerDeferred_ = true;
+                return;
+            }
             paintPending_ = false;
             dialog_.OnPaint();
         },
         Qt::QueuedConnection);
+}
+
+int DialogWindow::WaitFor(const std::function<int()>& work) {
+    // Nested in another wait (a handler run from a paint cannot be), the work simply runs.
+    if (waiting_) {
+        return work();
+    }
+    waiting_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QEventLoop loop;
+    int result = 0;
+    StartWorker([&work, &result, &loop] {
+        result = work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    // Paints, timers and requests of other workers go on; input waits in the queue, as it
+    // does for a window whose thread is busy.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QApplication::restoreOverrideCursor();
+    waiting_ = false;
+    if (std::exchange(paintHandlerDeferred_, false)) {
+        paintPending_ = false;
+        SchedulePaintHandler();
+    }
+    return result;
 }
 
 }  // namespace lumisk::ui

@@ -3,6 +3,7 @@
 // keys, close request, paints, timers and system menu turned into the Dialog's handlers.
 
 #include <QDialog>
+#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QTimer>
 #include <map>
@@ -29,11 +30,17 @@ public:
     int Run(bool focusFirstControl);
     void End(int code);
 
+    // Dialog::WaitFor for this window.
+    int WaitFor(const std::function<int()>& work);
+
     void SetTimer(int timerId, int periodMilliseconds);
     void KillTimer(int timerId);
     void AppendSystemMenuItem(int commandId, const QString& text);
+    void RepaintOnFileChange(const QString& path);
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -49,6 +56,12 @@ private:
     bool Notify(const Dialog::Routes::Handlers& handlers, int id);
     // Whether a paint covers more than the controls: the window's own surface was exposed.
     bool PaintsOwnSurface(const QRegion& region) const;
+    // Runs the Dialog's paint handler after the events being handled, once for any number of
+    // calls; while a WaitFor runs, after it.
+    void SchedulePaintHandler();
+    // Watches watchedFile_, or the nearest directory towards it; whether the file itself came
+    // under watch now.
+    bool WatchFile();
 
     Dialog& dialog_;
     DialogUnits units_;
@@ -56,11 +69,16 @@ private:
     std::map<int, QWidget*> controlsById_;
     std::map<int, QTimer*> timers_;
     QMenu* systemMenu_ = nullptr;
+    QFileSystemWatcher* fileWatcher_ = nullptr;
+    QString watchedFile_;
     int defaultCommand_ = IdOk;
     bool running_ = false;
     bool ending_ = false;
     int endCode_ = IdCancel;
     bool paintPending_ = false;
+    // A WaitFor runs: the window paints, but its handlers wait until the work is done.
+    bool waiting_ = false;
+    bool paintHandlerDeferred_ = false;
 };
 
 }  // namespace lumisk::ui

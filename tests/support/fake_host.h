@@ -20,8 +20,10 @@ public:
     int AddConnection(const std::string& localName, const std::string& remoteName,
                       const std::string& password, const std::string& userName) override;
     int CancelConnection(const std::string& localName) override;
+    std::string ConnectionsFile() override { return connectionsFile; }
 
     std::map<char, std::string> connections;
+    std::string connectionsFile;
     std::map<char, DriveType> types;
     int refusal = 0;
 };
