@@ -1,6 +1,7 @@
 #include "ui/drop_down_list.h"
 
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 namespace lumisk::ui {
 
@@ -29,6 +30,14 @@ int DropDownList::AddItem(const QString& text) {
         setCurrentIndex(-1);
     }
     return index;
+}
+
+void DropDownList::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void DropDownList::RemoveAll() {

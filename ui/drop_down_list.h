@@ -26,6 +26,10 @@ public:
     // -1: no current item.
     void Select(int index);
 
+protected:
+    // The wheel turns only the list that has the keyboard focus, as on the native system.
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     bool sorted_;
     std::function<void()> userChangeHandler_;

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <utility>
 
 namespace lumisk::ui {
 
@@ -29,9 +30,17 @@ void ReportView::mousePressEvent(QMouseEvent* event) {
 
 void ReportView::mouseReleaseEvent(QMouseEvent* event) {
     QTreeWidget::mouseReleaseEvent(event);
+    if (std::exchange(doubleClicked_, false)) {
+        return;
+    }
     if (event->button() == Qt::LeftButton && clickHandler_) {
         clickHandler_();
     }
+}
+
+void ReportView::mouseDoubleClickEvent(QMouseEvent* event) {
+    doubleClicked_ = true;
+    QTreeWidget::mouseDoubleClickEvent(event);
 }
 
 }  // namespace lumisk::ui

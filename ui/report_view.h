@@ -20,9 +20,12 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A double click is not a second click: its release calls no handler.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     std::function<void()> clickHandler_;
+    bool doubleClicked_ = false;
 };
 
 }  // namespace lumisk::ui

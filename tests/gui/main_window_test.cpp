@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "app/about_dialog.h"
 #include "protocol/device_table.h"
@@ -128,6 +131,88 @@ TEST_F(MainWindowOnLan, MappedSharesShowTheirLetterUnderTheCaseRules) {
         EXPECT_TRUE(gui_test::WaitUntil([&] {
             return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|G:"};
         })) << ::testing::PrintToString(ShareRows());
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, MappingsMadeElsewhereShowWhenTheWindowComesBackOrTheTableChanges) {
+    StartFourAdapters();
+    drives.connectionsFile = testbed_.TemporaryPath("config/lumisk/drives");
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        ASSERT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|", "HDD_b|"}));
+        const auto sharesShow = [&](const std::vector<std::string>& rows) {
+            return gui_test::WaitUntil([&] { return ShareRows() == rows; });
+        };
+        // The window comes back from under the About box.
+        drives.connections['E'] = "\\\\192.0.2.20\\HDD_a";
+        gui_test::WhenDialogShown(AboutDialog::TemplateId, [] { ClickButton(ui::IdOk); });
+        ASSERT_TRUE(ClickButton(control::About));
+        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|"})) << ::testing::PrintToString(ShareRows());
+        // Restored after it was minimised.
+        drives.connections['F'] = "\\\\192.0.2.20\\HDD_b";
+        gui_test::ActiveDialog()->showMinimized();
+        gui_test::ActiveDialog()->showNormal();
+        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|F:"})) << ::testing::PrintToString(ShareRows());
+        // Another program writes the table: its directory and the file appear.
+        drives.connections['G'] = "\\\\192.0.2.20\\HDD_b";
+        std::filesystem::create_directories(testbed_.TemporaryPath("config/lumisk"));
+        std::ofstream(drives.connectionsFile) << "G: \\\\192.0.2.20\\HDD_b\n";
+        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|G:"})) << ::testing::PrintToString(ShareRows());
+        drives.connections.erase('G');
+        std::ofstream(drives.connectionsFile, std::ios::app) << "\n";
+        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|F:"})) << ::testing::PrintToString(ShareRows());
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, TheWindowPaintsWithTheWaitCursorWhileAnExchangeRuns) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        const auto searching = [&] { return !dialog.IsControlEnabled(control::Refresh); };
+        const gui_test::RepaintProbe probe(searching);
+        ASSERT_TRUE(ClickButton(control::Refresh));
+        EXPECT_GT(probe.Paints(), 0);
+        EXPECT_TRUE(probe.SawWaitCursor());
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 4) << "the search's steps ran in order";
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList) {
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartFourAdapters({"--record", record});
+    const auto getRequests = [&] {
+        std::ifstream lines(record);
+        int count = 0;
+        for (std::string line; std::getline(lines, line);) {
+            count += line.rfind("03", 0) == 0 ? 1 : 0;
+        }
+        return count;
+    };
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        const int oneClick = getRequests();
+        ASSERT_GT(oneClick, 0);
+        ASSERT_TRUE(gui_test::DoubleClickListRow(control::DeviceList, RowOf("NAS-Lab")));
+        EXPECT_EQ(getRequests(), 2 * oneClick);
+        EXPECT_EQ(ShareRows(), std::vector<std::string>{"HDD_1|"});
+
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        const int letter = Window().driveLetterCombo.GetCurSel();
+        for (const int notches : {-1, 1}) {
+            ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, notches));
+            ASSERT_TRUE(gui_test::TurnWheel(control::DriveLetters, notches));
+        }
+        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Disable");
+        EXPECT_TRUE(dialog.IsControlEnabled(control::Ip));
+        EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), letter);
+        // With the focus, the wheel turns it, and its handler runs.
+        dialog.FocusControl(control::Dhcp);
+        ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, -1));
+        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
+        EXPECT_FALSE(dialog.IsControlEnabled(control::Ip));
         ClickButton(control::Exit);
     });
 }
