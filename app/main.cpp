@@ -1,6 +1,8 @@
 // lumisk: the window that finds Velnora adapters on the LAN and sets them up.
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/main_dialog.h"
@@ -18,7 +20,12 @@ int main(int argc, char** argv) {
     }
     ui::Application application(argc, argv);
     // The endpoint comes before any window; without it the program ends with status 1.
-    OpenEndpoint();
+    if (const std::optional<std::string> failure = TryOpenEndpoint()) {
+#ifndef _WIN32
+        std::fprintf(stderr, "%s: %s\n", ui::Application::Name().c_str(), failure->c_str());
+#endif
+        return 1;
+    }
 
     SystemHost host;
     MainDialog dialog(host.Services());
