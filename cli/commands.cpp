@@ -51,8 +51,11 @@ std::string_view TextOf(std::span<const char> field) {
     return std::string_view(field.data(), strnlen(field.data(), field.size()));
 }
 
+// The card given with --interface, which every command then searches and talks through alone.
+std::optional<Ipv4Bytes> onlyCard;
+
 bool OpenEndpointOrComplain() {
-    if (const auto failure = TryOpenEndpoint()) {
+    if (const auto failure = TryOpenEndpoint(onlyCard)) {
         Complain("cannot open the protocol endpoint: " + *failure);
         return false;
     }
@@ -297,7 +300,8 @@ const std::vector<Command>& Commands() {
          "search [--json]",
          "Searches the LAN once and prints one line per adapter: name, IP, netmask, gateway, "
          "dhcp or static, and the DeviceId as 20 hex digits, separated by tabs. --json prints an "
-         "array of objects with the keys name, ip, netmask, gateway, dhcp and deviceId.",
+         "array of objects with the keys name, ip, netmask, gateway, dhcp, deviceId and interface "
+         "(the address of the network card the adapter answered through).",
          {{"--json"}, {}},
          0,
          Search},
@@ -342,15 +346,49 @@ void PrintUsage(std::FILE* stream) {
         std::fprintf(stream, "  %s\n", command.synopsis.c_str());
     }
     std::fprintf(stream,
+                 "\nAny command takes --interface ADDRESS: search and talk only through the "
+                 "network card with that address.");
+    std::fprintf(stream,
                  "\n'%s COMMAND --help' describes one command. Results go to standard output, "
                  "messages to standard error.\nExit status: 0 success, 1 adapter not found, not "
                  "answering or refusing, 2 usage error.\n",
                  ProgramName);
 }
 
+// Takes "--interface ADDRESS" or "--interface=ADDRESS" out of the words, wherever it stands, and
+// sets `onlyCard`; false, with the message said, when its address is missing or malformed.
+bool TakeInterfaceOption(std::vector<std::string>& words) {
+    constexpr std::string_view Option = "--interface";
+    for (auto word = words.begin(); word != words.end(); ++word) {
+        std::string value;
+        if (*word == Option && word + 1 != words.end()) {
+            value = *(word + 1);
+            words.erase(word, word + 2);
+        } else if (word->starts_with(std::string(Option) + "=")) {
+            value = word->substr(Option.size() + 1);
+            words.erase(word);
+        } else if (*word == Option) {
+            Complain("--interface needs the address of one of this computer's network cards");
+            return false;
+        } else {
+            continue;
+        }
+        onlyCard = ParseIpText(value);
+        if (!onlyCard) {
+            Complain("--interface takes a dotted address such as 192.0.2.1, not \"" + value + "\"");
+        }
+        return onlyCard.has_value();
+    }
+    return true;
+}
+
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& words) {
+int RunCommandLine(const std::vector<std::string>& commandLine) {
+    std::vector<std::string> words = commandLine;
+    if (!TakeInterfaceOption(words)) {
+        return ExitUsage;
+    }
     if (words.empty() || words[0] == "--help" || words[0] == "help") {
         PrintUsage(words.empty() ? stderr : stdout);
         return words.empty() ? ExitUsage : ExitSuccess;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "protocol/endpoint.h"
 #include "protocol/fixed_text.h"
 
 namespace lumisk {
@@ -72,7 +73,8 @@ std::string FormatDevicesJson(const LinkedTable<DeviceRecord>& table) {
                 ", \"netmask\": " + JsonString(TextOf(device->netmaskText)) +
                 ", \"gateway\": " + JsonString(TextOf(device->gatewayText)) +
                 ", \"dhcp\": " + (IsDhcpClient(*device) ? "true" : "false") + ", \"deviceId\": \"" +
-                HexDeviceId(*device) + "\"}";
+                HexDeviceId(*device) + "\", \"interface\": \"" + FormatIpText(CardOf(*device)) +
+                "\"}";
     }
     return json + (table.head != nullptr ? "\n]" : "]");
 }

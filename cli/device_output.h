@@ -11,7 +11,8 @@ namespace lumisk {
 // in the texts become '?', so every adapter stays one line of six fields.
 std::string FormatDeviceLine(const DeviceRecord& device);
 
-// An array of objects with the keys name, ip, netmask, gateway, dhcp and deviceId. Bytes outside
+// An array of objects with the keys name, ip, netmask, gateway, dhcp, deviceId and interface (the
+// address of the card the adapter answered through). Bytes outside
 // printable ASCII are escaped, so the output is valid JSON whatever an adapter sent.
 std::string FormatDevicesJson(const LinkedTable<DeviceRecord>& table);
 

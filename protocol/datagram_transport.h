@@ -6,14 +6,21 @@
 #include <cstdint>
 #include <span>
 
+#include "protocol/ip_text.h"
+
 namespace lumisk {
 
 class DatagramTransport {
 public:
     virtual ~DatagramTransport() = default;
 
-    // Sends one datagram to the group address. A failed send is not reported.
-    virtual void SendToGroup(std::span<const std::uint8_t> datagram) = 0;
+    // Sends one datagram to the group address through the network card with the address `card`.
+    // A failed send is not reported.
+    virtual void SendToGroup(std::span<const std::uint8_t> datagram, const Ipv4Bytes& card) = 0;
+
+    // Makes group datagrams arrive through exactly these cards: joins the group on the new ones
+    // and leaves it on those no longer listed.
+    virtual void JoinGroupOn(std::span<const Ipv4Bytes> cards) = 0;
 
     // Waits up to `timeout` for a datagram to read; true when one is waiting.
     virtual bool WaitReadable(std::chrono::milliseconds timeout) = 0;

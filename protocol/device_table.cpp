@@ -1,5 +1,6 @@
 #include "protocol/device_table.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -72,7 +73,8 @@ void ClearDeviceTable() {
 
 void AppendDevice(std::string_view name, std::string_view ipText, std::string_view netmaskText,
                   std::string_view gatewayText,
-                  std::span<const std::uint8_t, DeviceIdSize> deviceId, std::string_view dhcpFlag) {
+                  std::span<const std::uint8_t, DeviceIdSize> deviceId, std::string_view dhcpFlag,
+                  const Ipv4Bytes& cardAddress) {
     DeviceRecord* const record = AppendZeroed(DeviceTable);
     if (record == nullptr) {
         return;
@@ -83,6 +85,7 @@ void AppendDevice(std::string_view name, std::string_view ipText, std::string_vi
     CopyText(record->gatewayText, gatewayText);
     CopyText(record->dhcpFlag, dhcpFlag);
     std::memcpy(record->deviceId, deviceId.data(), DeviceIdSize);
+    std::ranges::copy(cardAddress, record->cardAddress);
 }
 
 bool IsDeviceKnown(std::string_view ipText) {

@@ -22,6 +22,8 @@ struct DeviceRecord {
     char gatewayText[IpTextSize];
     char dhcpFlag[8];  // "1": the adapter is a DHCP client
     std::uint8_t deviceId[DeviceIdSize];
+    // The address of the workstation's card the adapter answered through; all zero when unknown.
+    std::uint8_t cardAddress[4];
     DeviceRecord* next;
 };
 
@@ -58,7 +60,8 @@ void ClearDeviceTable();
 // Texts longer than their fields are cut to fit. An allocation failure drops the entry.
 void AppendDevice(std::string_view name, std::string_view ipText, std::string_view netmaskText,
                   std::string_view gatewayText,
-                  std::span<const std::uint8_t, DeviceIdSize> deviceId, std::string_view dhcpFlag);
+                  std::span<const std::uint8_t, DeviceIdSize> deviceId, std::string_view dhcpFlag,
+                  const Ipv4Bytes& cardAddress = {});
 bool IsDeviceKnown(std::string_view ipText);
 // The first record whose ipText equals SelectedDeviceIp, or null.
 DeviceRecord* FindSelectedDevice();

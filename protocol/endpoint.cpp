@@ -1,12 +1,15 @@
 #include "protocol/endpoint.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <random>
 
+#include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
 #include "protocol/host_address.h"
+#include "protocol/network_cards.h"
 #include "protocol/socket_api.h"
 #include "protocol/udp_transport.h"
 
@@ -26,7 +29,8 @@ namespace {
 
 class ClosedTransport final : public DatagramTransport {
 public:
-    void SendToGroup(std::span<const std::uint8_t>) override {}
+    void SendToGroup(std::span<const std::uint8_t>, const Ipv4Bytes&) override {}
+    void JoinGroupOn(std::span<const Ipv4Bytes>) override {}
     bool WaitReadable(std::chrono::milliseconds) override { return false; }
     int Receive(std::span<std::uint8_t>) override { return -1; }
 };
@@ -35,6 +39,8 @@ struct Endpoint {
     std::unique_ptr<DatagramTransport> transport;
     Clock* clock = &SystemClock();
     bool ownsSocketLibrary = false;
+    CardSource cardSource;
+    std::vector<Ipv4Bytes> cards;
 };
 
 Endpoint& OpenState() {
@@ -42,16 +48,34 @@ Endpoint& OpenState() {
     return endpoint;
 }
 
-void SetIdentity(const std::array<std::uint8_t, ClientIdSize>& clientId) {
+void SetIdentity(const ClientIdBytes& clientId) {
     std::memcpy(ClientId, clientId.data(), ClientIdSize);
     const std::span<const std::uint8_t, 4> address(ClientId + ClientIdAddressOffset, 4);
     CopyText(HostAddressText, FormatIpText(address));
 }
 
+Ipv4Bytes HostAddress() {
+    Ipv4Bytes address;
+    std::copy_n(ClientId + ClientIdAddressOffset, address.size(), address.begin());
+    return address;
+}
+
+// The cards that can multicast, or the one asked for; the host's address where none is listed.
+CardSource SystemCards(const std::optional<Ipv4Bytes>& onlyCard) {
+    return [onlyCard] {
+        std::vector<Ipv4Bytes> cards = ListMulticastCards();
+        if (onlyCard) {
+            std::erase_if(cards, [&](const Ipv4Bytes& card) { return card != *onlyCard; });
+            return cards;
+        }
+        return cards.empty() ? std::vector<Ipv4Bytes>{HostAddress()} : cards;
+    };
+}
+
 }  // namespace
 
-std::array<std::uint8_t, ClientIdSize> MakeClientId(unsigned seed, const Ipv4Bytes& hostAddress) {
-    std::array<std::uint8_t, ClientIdSize> clientId{};
+ClientIdBytes MakeClientId(unsigned seed, const Ipv4Bytes& hostAddress) {
+    ClientIdBytes clientId{};
     std::mt19937 generator(seed);
     for (std::size_t i = 0; i < ClientIdAddressOffset; ++i) {
         clientId[i] = static_cast<std::uint8_t>(generator() & 0xFF);
@@ -60,11 +84,17 @@ std::array<std::uint8_t, ClientIdSize> MakeClientId(unsigned seed, const Ipv4Byt
     return clientId;
 }
 
-std::optional<std::string> TryOpenEndpoint() {
+std::optional<std::string> TryOpenEndpoint(const std::optional<Ipv4Bytes>& onlyCard) {
     if (!StartSocketLibrary()) {
         return "the socket library did not start";
     }
-    const std::optional<Ipv4Bytes> hostAddress = FindHostAddress();
+    const std::vector<Ipv4Bytes> cards = ListMulticastCards();
+    if (onlyCard && std::ranges::find(cards, *onlyCard) == cards.end()) {
+        StopSocketLibrary();
+        return "no network card that is up and can multicast has the address " +
+               FormatIpText(*onlyCard);
+    }
+    const std::optional<Ipv4Bytes> hostAddress = onlyCard ? onlyCard : FindHostAddress();
     if (!hostAddress) {
         StopSocketLibrary();
         return "this host has no usable IPv4 address";
@@ -74,7 +104,7 @@ std::optional<std::string> TryOpenEndpoint() {
     const auto seed =
         static_cast<unsigned>(std::time(nullptr)) ^ (static_cast<unsigned>(getpid()) << 16);
     AttachEndpoint(std::make_unique<UdpTransport>(), SystemClock(),
-                   MakeClientId(seed, *hostAddress));
+                   MakeClientId(seed, *hostAddress), SystemCards(onlyCard));
     OpenState().ownsSocketLibrary = true;
     return std::nullopt;
 }
@@ -86,17 +116,30 @@ void OpenEndpoint() {
 }
 
 void AttachEndpoint(std::unique_ptr<DatagramTransport> transport, Clock& clock,
-                    const std::array<std::uint8_t, ClientIdSize>& clientId) {
+                    const ClientIdBytes& clientId, CardSource cards) {
     Endpoint& endpoint = OpenState();
     endpoint.transport = std::move(transport);
     endpoint.clock = &clock;
     endpoint.ownsSocketLibrary = false;
     SetIdentity(clientId);
+    endpoint.cardSource = cards ? std::move(cards) : [] { return std::vector{HostAddress()}; };
+    endpoint.cards.clear();
+    RefreshEndpointCards();
+}
+
+const std::vector<Ipv4Bytes>& RefreshEndpointCards() {
+    Endpoint& endpoint = OpenState();
+    if (endpoint.transport != nullptr) {
+        endpoint.cards = endpoint.cardSource();
+        endpoint.transport->JoinGroupOn(endpoint.cards);
+    }
+    return endpoint.cards;
 }
 
 void CloseEndpoint() {
     Endpoint& endpoint = OpenState();
     endpoint.transport.reset();
+    endpoint.cards.clear();
     if (endpoint.ownsSocketLibrary) {
         StopSocketLibrary();
         endpoint.ownsSocketLibrary = false;
@@ -107,9 +150,35 @@ bool IsEndpointOpen() {
     return OpenState().transport != nullptr;
 }
 
-bool MatchesClientId(std::span<const std::uint8_t> datagram) {
+bool CarriesClientId(std::span<const std::uint8_t> datagram, const ClientIdBytes& clientId) {
     return datagram.size() > ClientIdSize &&
-           std::memcmp(datagram.data() + 1, ClientId, ClientIdSize) == 0;
+           std::memcmp(datagram.data() + 1, clientId.data(), ClientIdSize) == 0;
+}
+
+bool MatchesClientId(std::span<const std::uint8_t> datagram) {
+    return CardOfReply(datagram).has_value();
+}
+
+ClientIdBytes ClientIdThrough(const Ipv4Bytes& card) {
+    ClientIdBytes clientId;
+    std::copy_n(ClientId, ClientIdAddressOffset, clientId.begin());
+    std::ranges::copy(card, clientId.begin() + ClientIdAddressOffset);
+    return clientId;
+}
+
+std::optional<Ipv4Bytes> CardOfReply(std::span<const std::uint8_t> datagram) {
+    for (const Ipv4Bytes& card : OpenState().cards) {
+        if (CarriesClientId(datagram, ClientIdThrough(card))) {
+            return card;
+        }
+    }
+    return std::nullopt;
+}
+
+Ipv4Bytes CardOf(const DeviceRecord& device) {
+    Ipv4Bytes card;
+    std::ranges::copy(device.cardAddress, card.begin());
+    return card == Ipv4Bytes{} ? HostAddress() : card;
 }
 
 DatagramTransport& EndpointTransport() {

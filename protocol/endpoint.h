@@ -1,13 +1,17 @@
 #pragma once
 // The protocol endpoint: the two UDP sockets every request leaves and every reply arrives
-// through, the host's address, and the ClientId stamped into every request.
+// through, the host's address, and the ClientId stamped into every request. The endpoint serves
+// every network card that can multicast, each with a ClientId of its own: the six random bytes
+// are shared, the address is the card's.
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "protocol/clock.h"
 #include "protocol/datagram_transport.h"
@@ -22,7 +26,9 @@ inline constexpr std::size_t ClientIdSize = 10;
 // ClientId bytes 0..5 are random; bytes 6..9 are the host address, first octet first.
 inline constexpr std::size_t ClientIdAddressOffset = 6;
 
-// Set by OpenEndpoint and never changed afterwards.
+using ClientIdBytes = std::array<std::uint8_t, ClientIdSize>;
+
+// Set by OpenEndpoint and never changed afterwards: the host's address and its ClientId.
 extern char HostAddressText[IpTextSize];
 extern std::uint8_t ClientId[ClientIdSize];
 
@@ -31,25 +37,48 @@ extern std::uint8_t ClientId[ClientIdSize];
 void OpenEndpoint();
 
 // OpenEndpoint for callers that report the failure themselves: the reason, or nothing on success.
-std::optional<std::string> TryOpenEndpoint();
+// With `onlyCard`, the endpoint serves that card alone and takes its address as the host's.
+std::optional<std::string> TryOpenEndpoint(const std::optional<Ipv4Bytes>& onlyCard = std::nullopt);
 
 // Closes SendSocket, then ReceiveSocket, then stops the socket library. Reports nothing.
 void CloseEndpoint();
 
 bool IsEndpointOpen();
 
-// True when bytes 1..10 of the datagram equal ClientId; a datagram shorter than 11 bytes never
-// does.
+// True when bytes 1..10 of the datagram equal the ClientId of one of the cards served; a datagram
+// shorter than 11 bytes never does.
 bool MatchesClientId(std::span<const std::uint8_t> datagram);
+
+// True when bytes 1..10 of the datagram equal `clientId`.
+bool CarriesClientId(std::span<const std::uint8_t> datagram, const ClientIdBytes& clientId);
 
 // The ClientId for a host address: six bytes drawn from a generator seeded with `seed`, then
 // the address.
-std::array<std::uint8_t, ClientIdSize> MakeClientId(unsigned seed, const Ipv4Bytes& hostAddress);
+ClientIdBytes MakeClientId(unsigned seed, const Ipv4Bytes& hostAddress);
+
+// The ClientId of requests through the card with the address `card`.
+ClientIdBytes ClientIdThrough(const Ipv4Bytes& card);
+
+// The addresses of the cards to search through; where none can be listed, the host's address.
+using CardSource = std::function<std::vector<Ipv4Bytes>()>;
+
+// Takes the cards as they are now and makes the group's datagrams arrive through each: the
+// addresses of the cards served from now on. Every search starts with it.
+const std::vector<Ipv4Bytes>& RefreshEndpointCards();
+
+// The card whose ClientId the datagram carries, among the cards served; none when it carries
+// none of ours.
+std::optional<Ipv4Bytes> CardOfReply(std::span<const std::uint8_t> datagram);
+
+struct DeviceRecord;
+// The card an adapter answered through; the host's address for a record no search made.
+Ipv4Bytes CardOf(const DeviceRecord& device);
 
 // Opens the endpoint over the given transport and clock with the given identity: the seam
-// through which tests run the protocol without sockets or real time.
+// through which tests run the protocol without sockets or real time. Without a card source the
+// endpoint serves the ClientId's address alone.
 void AttachEndpoint(std::unique_ptr<DatagramTransport> transport, Clock& clock,
-                    const std::array<std::uint8_t, ClientIdSize>& clientId);
+                    const ClientIdBytes& clientId, CardSource cards = {});
 
 // What the search and the exchanges talk through. While the endpoint is closed, a transport
 // that sends nothing and never has a datagram to read.

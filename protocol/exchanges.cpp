@@ -79,7 +79,11 @@ bool Run(const Exchange& exchange, std::size_t (*build)(MessageBuffer&), Receive
     if (requestSize == 0) {
         return false;
     }
-    transport.SendToGroup(std::span(request.data(), requestSize));
+    // The adapter is asked through the card it answered through, and only a reply that carries
+    // that card's ClientId is its answer.
+    const Ipv4Bytes card = CardOf(*FindSelectedDevice());
+    const ClientIdBytes clientId = ClientIdThrough(card);
+    transport.SendToGroup(std::span(request.data(), requestSize), card);
 
     for (int attempts = 0; clock.Now() < deadline;) {
         if (transport.WaitReadable(ReplyWait)) {
@@ -90,7 +94,7 @@ bool Run(const Exchange& exchange, std::size_t (*build)(MessageBuffer&), Receive
             if (datagram.empty() || datagram[offset::Opcode] != exchange.replyOpcode) {
                 continue;
             }
-            if (MatchesClientId(datagram) && PassesAddressTest(exchange, datagram)) {
+            if (CarriesClientId(datagram, clientId) && PassesAddressTest(exchange, datagram)) {
                 return true;
             }
         }

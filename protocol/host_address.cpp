@@ -4,11 +4,11 @@
 #include <cstring>
 #include <vector>
 
+#include "protocol/network_cards.h"
+
 #ifdef _WIN32
 #include <winsock2.h>
 #else
-#include <ifaddrs.h>
-#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -62,28 +62,6 @@ std::optional<Ipv4Bytes> ResolvedHostAddress() {
     freeaddrinfo(results);
     return first;
 }
-
-// Non-loopback IPv4 addresses of the interfaces that are up, in the system's order.
-std::vector<Ipv4Bytes> InterfaceAddresses() {
-    std::vector<Ipv4Bytes> addresses;
-    ifaddrs* interfaces = nullptr;
-    if (getifaddrs(&interfaces) != 0) {
-        return addresses;
-    }
-    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
-        if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
-            (entry->ifa_flags & IFF_UP) == 0) {
-            continue;
-        }
-        const Ipv4Bytes address =
-            BytesOf(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr);
-        if (!IsLoopback(address)) {
-            addresses.push_back(address);
-        }
-    }
-    freeifaddrs(interfaces);
-    return addresses;
-}
 #endif
 
 }  // namespace
@@ -93,14 +71,15 @@ std::optional<Ipv4Bytes> FindHostAddress() {
 #ifdef _WIN32
     return resolved;
 #else
-    const std::vector<Ipv4Bytes> local = InterfaceAddresses();
-    if (resolved && !IsLoopback(*resolved) && std::ranges::find(local, *resolved) != local.end()) {
+    const std::vector<NetworkCard> local = ListNetworkCards();
+    if (resolved && !IsLoopback(*resolved) &&
+        std::ranges::find(local, *resolved, &NetworkCard::address) != local.end()) {
         return resolved;
     }
     if (local.empty()) {
         return std::nullopt;
     }
-    return local.front();
+    return local.front().address;
 #endif
 }
 

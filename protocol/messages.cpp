@@ -9,14 +9,15 @@
 namespace lumisk {
 namespace {
 
-// Opcode, ClientId, the selected device's DeviceId and sub-code; false when no device is selected.
+// Opcode, the ClientId of the card the selected device answered through, its DeviceId and
+// sub-code; false when no device is selected.
 bool WriteHeader(MessageBuffer& buffer, Opcode opcode, SubCode subCode) {
     const DeviceRecord* device = FindSelectedDevice();
     if (device == nullptr) {
         return false;
     }
     buffer[offset::Opcode] = opcode;
-    std::memcpy(&buffer[offset::ClientId], ClientId, ClientIdSize);
+    std::ranges::copy(ClientIdThrough(CardOf(*device)), &buffer[offset::ClientId]);
     std::memcpy(&buffer[offset::DeviceId], device->deviceId, DeviceIdSize);
     buffer[offset::SubCode] = static_cast<std::uint8_t>(subCode);
     return true;
@@ -74,9 +75,9 @@ std::uint32_t ReadLittleEndian32(std::span<const std::uint8_t> datagram, std::si
     return value;
 }
 
-std::size_t BuildSearchRequest(MessageBuffer& buffer) {
+std::size_t BuildSearchRequest(MessageBuffer& buffer, const ClientIdBytes& clientId) {
     buffer[offset::Opcode] = SearchRequestOpcode;
-    std::memcpy(&buffer[offset::ClientId], ClientId, ClientIdSize);
+    std::ranges::copy(clientId, &buffer[offset::ClientId]);
     return SearchRequestSize;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "protocol/device_table.h"
+#include "protocol/endpoint.h"
 
 namespace lumisk {
 
@@ -62,9 +63,9 @@ inline constexpr std::size_t AddressFieldSize = 16;
 inline constexpr std::array<std::uint8_t, 2> LoginSeparator = {0x55, 0xAA};
 
 // Each builder writes into a zero-filled buffer and returns the number of bytes to send. The
-// get and set builders address the first DeviceRecord whose ipText equals SelectedDeviceIp and
-// return 0 when there is none.
-std::size_t BuildSearchRequest(MessageBuffer& buffer);
+// get and set builders address the first DeviceRecord whose ipText equals SelectedDeviceIp, with
+// the ClientId of the card it answered through, and return 0 when there is none.
+std::size_t BuildSearchRequest(MessageBuffer& buffer, const ClientIdBytes& clientId);
 std::size_t BuildGetRequest(MessageBuffer& buffer, SubCode subCode);
 std::size_t BuildLoginRequest(MessageBuffer& buffer);  // LoginUserName, 0x55 0xAA, LoginPassword
 // Carries PendingNetmask and PendingGateway in bytes 24..55 and `payload` from byte 60.

@@ -1,5 +1,7 @@
 #include "protocol/search.h"
 
+#include <vector>
+
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/messages.h"
@@ -66,12 +68,25 @@ private:
 
 void SearchDevices() {
     ClearDeviceTable();
-    MessageBuffer request{};
-    const std::size_t requestSize = BuildSearchRequest(request);
+    // One request per card, each with the card's ClientId; all of them go out at each send, so
+    // the search takes as long whatever the number of cards.
+    struct CardRequest {
+        Ipv4Bytes card;
+        MessageBuffer bytes{};
+        std::size_t size = 0;
+    };
+    std::vector<CardRequest> requests;
+    for (const Ipv4Bytes& card : RefreshEndpointCards()) {
+        CardRequest& request = requests.emplace_back(CardRequest{card});
+        request.size = BuildSearchRequest(request.bytes, ClientIdThrough(card));
+    }
 
     SearchCollector collector;
     for (const std::chrono::milliseconds pause : SearchSendPauses) {
-        EndpointTransport().SendToGroup(std::span(request.data(), requestSize));
+        for (const CardRequest& request : requests) {
+            EndpointTransport().SendToGroup(std::span(request.bytes.data(), request.size),
+                                            request.card);
+        }
         collector.CollectFor(pause);
     }
     for (int attempt = 0; attempt < SearchPolls && !collector.TimeIsUp();) {
@@ -90,7 +105,7 @@ void ParseSearchReply(std::span<const std::uint8_t> datagram) {
         return;
     }
     AppendDevice(reply->name, reply->ipText, reply->netmaskText, reply->gatewayText,
-                 reply->deviceId, reply->dhcpFlag);
+                 reply->deviceId, reply->dhcpFlag, CardOfReply(datagram).value_or(Ipv4Bytes{}));
 }
 
 }  // namespace lumisk

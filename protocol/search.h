@@ -18,13 +18,15 @@ inline constexpr std::chrono::milliseconds SearchPollWait = 10ms;
 inline constexpr std::chrono::milliseconds SearchPollPause = 20ms;
 inline constexpr std::chrono::milliseconds SearchNominalTime = 1200ms;
 
-// Empties DeviceTable, asks the group three times and collects the replies: one DeviceRecord
-// per distinct device address, in order of arrival. Every poll reads all datagrams waiting,
+// Empties DeviceTable, asks the group three times through every card the endpoint serves and
+// collects the replies: one DeviceRecord per distinct device address, in order of arrival, each
+// remembering the card it answered through. Every poll reads all datagrams waiting,
 // and replies arriving during the pauses are taken too, so no adapter that answers within the
 // collection is missed however many answer. Ends within twice its nominal time whatever arrives.
 void SearchDevices();
 
-// Adds the device of one search reply (opcode 2, our ClientId) unless its address is listed.
+// Adds the device of one search reply (opcode 2, one of our ClientIds) unless its address is
+// listed.
 void ParseSearchReply(std::span<const std::uint8_t> datagram);
 
 }  // namespace lumisk

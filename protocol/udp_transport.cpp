@@ -1,5 +1,6 @@
 #include "protocol/udp_transport.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "protocol/endpoint.h"
@@ -27,10 +28,27 @@ sockaddr_in PortAddress(std::uint32_t addressInNetworkOrder) {
     return address;
 }
 
-std::uint32_t GroupInNetworkOrder() {
-    std::uint32_t group;
-    std::memcpy(&group, GroupAddressBytes.data(), sizeof group);
-    return group;
+std::uint32_t InNetworkOrder(const Ipv4Bytes& address) {
+    std::uint32_t value;
+    std::memcpy(&value, address.data(), sizeof value);
+    return value;
+}
+
+int SetAddressOption(SocketHandle socket, int name, const void* value, int size) {
+    return setsockopt(socket, IPPROTO_IP, name, static_cast<const char*>(value), size);
+}
+
+// Membership of the group on the card, or on the system's choice of card when the card's address
+// is not one of this host's (the host address alone, where no card could be listed).
+void ChangeMembership(SocketHandle socket, int name, const Ipv4Bytes& card) {
+    ip_mreq membership{};
+    membership.imr_multiaddr.s_addr = InNetworkOrder(GroupAddressBytes);
+    membership.imr_interface.s_addr = InNetworkOrder(card);
+    if (SetAddressOption(socket, name, &membership, sizeof membership) != 0 &&
+        name == IP_ADD_MEMBERSHIP) {
+        membership.imr_interface.s_addr = htonl(INADDR_ANY);
+        SetAddressOption(socket, name, &membership, sizeof membership);
+    }
 }
 
 }  // namespace
@@ -46,12 +64,6 @@ UdpTransport::UdpTransport() : sendSocket_(OpenUdpSocket()), receiveSocket_(Open
     const sockaddr_in receiveAddress = PortAddress(htonl(INADDR_ANY));
     bind(receiveSocket_, reinterpret_cast<const sockaddr*>(&receiveAddress), sizeof receiveAddress);
 
-    ip_mreq membership{};
-    membership.imr_multiaddr.s_addr = GroupInNetworkOrder();
-    membership.imr_interface.s_addr = htonl(INADDR_ANY);
-    setsockopt(receiveSocket_, IPPROTO_IP, IP_ADD_MEMBERSHIP,
-               reinterpret_cast<const char*>(&membership), sizeof membership);
-
     // With loop-back off on both sockets the host never reads its own requests.
     SetSocketOption(receiveSocket_, IPPROTO_IP, IP_MULTICAST_LOOP, 0);
     SetSocketOption(sendSocket_, IPPROTO_IP, IP_MULTICAST_LOOP, 0);
@@ -62,11 +74,31 @@ UdpTransport::~UdpTransport() {
     CloseSocket(receiveSocket_);
 }
 
-void UdpTransport::SendToGroup(std::span<const std::uint8_t> datagram) {
-    const sockaddr_in group = PortAddress(GroupInNetworkOrder());
+void UdpTransport::SendToGroup(std::span<const std::uint8_t> datagram, const Ipv4Bytes& card) {
+    in_addr through{};
+    through.s_addr = InNetworkOrder(card);
+    if (SetAddressOption(sendSocket_, IP_MULTICAST_IF, &through, sizeof through) != 0) {
+        through.s_addr = htonl(INADDR_ANY);
+        SetAddressOption(sendSocket_, IP_MULTICAST_IF, &through, sizeof through);
+    }
+    const sockaddr_in group = PortAddress(InNetworkOrder(GroupAddressBytes));
     sendto(sendSocket_, reinterpret_cast<const char*>(datagram.data()),
            static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&group),
            sizeof group);
+}
+
+void UdpTransport::JoinGroupOn(std::span<const Ipv4Bytes> cards) {
+    for (const Ipv4Bytes& card : joined_) {
+        if (std::ranges::find(cards, card) == cards.end()) {
+            ChangeMembership(receiveSocket_, IP_DROP_MEMBERSHIP, card);
+        }
+    }
+    for (const Ipv4Bytes& card : cards) {
+        if (std::ranges::find(joined_, card) == joined_.end()) {
+            ChangeMembership(receiveSocket_, IP_ADD_MEMBERSHIP, card);
+        }
+    }
+    joined_.assign(cards.begin(), cards.end());
 }
 
 bool UdpTransport::WaitReadable(std::chrono::milliseconds timeout) {

@@ -1,5 +1,7 @@
 #include "setup/device_list.h"
 
+#include <algorithm>
+
 #include "drives/drive_letter_list.h"
 #include "drives/drive_table.h"
 #include "protocol/device_table.h"
@@ -17,10 +19,16 @@ bool HostMatches(std::string_view server, std::string_view host, HostComparison 
     return comparison == HostComparison::Exact ? server == host : EqualIgnoringCase(server, host);
 }
 
-// The host's address, masked, against the adapter's: the adapter is on the host's subnet.
+// The address of the card the adapter answered through, masked, against the adapter's: the
+// adapter is on that card's subnet. With one card, that card's address is the host's.
 bool OnHostSubnet(const std::array<int, 4>& device, const std::array<int, 4>& netmask) {
+    Ipv4Bytes card;
+    std::copy_n(ClientId + ClientIdAddressOffset, card.size(), card.begin());
+    if (const DeviceRecord* record = FindSelectedDevice()) {
+        card = CardOf(*record);
+    }
     for (std::size_t k = 0; k < 4; ++k) {
-        if ((ClientId[ClientIdAddressOffset + k] & netmask[k]) != (device[k] & netmask[k])) {
+        if ((card[k] & netmask[k]) != (device[k] & netmask[k])) {
             return false;
         }
     }

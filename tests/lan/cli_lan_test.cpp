@@ -18,6 +18,8 @@ namespace {
 
 class CliOnLan : public LanTest {
 protected:
+    explicit CliOnLan(int cards = 1) : LanTest(cards) {}
+
     // make windows-test runs these tests with the Windows build's lumisk-cli.exe under Wine: it
     // names the program in LUMISK_WINDOWS_CLI and its prepared prefix in WINEPREFIX.
     ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = {}) {
@@ -31,8 +33,8 @@ protected:
                                                   input);
     }
 
-    void StartAdapters(const std::vector<std::string>& arguments) {
-        ASSERT_GT(testbed_.StartSimulator(arguments), 0);
+    void StartAdapters(const std::vector<std::string>& arguments, int lan = 1) {
+        ASSERT_GT(testbed_.StartSimulator(arguments, 10s, lan), 0);
     }
 
     std::string Recorded(const std::string& record) const {
@@ -84,7 +86,7 @@ TEST_F(CliOnLan, SearchAsJsonListsEveryField) {
     EXPECT_EQ(result.out,
               "[\n  {\"name\": \"NAS\", \"ip\": \"203.0.113.5\", \"netmask\": \"255.255.255.128\", "
               "\"gateway\": \"203.0.113.1\", \"dhcp\": true, \"deviceId\": "
-              "\"ffeeddccbbaacb007105\"}\n]\n");
+              "\"ffeeddccbbaacb007105\", \"interface\": \"192.0.2.1\"}\n]\n");
 }
 
 TEST_F(CliOnLan, QueriesPrintOnlyTheAnswer) {
@@ -239,6 +241,35 @@ TEST_F(CliOnLan, CompletionSearchesForAdaptersOnlyOnASecondTab) {
     }
     std::ranges::sort(offered);
     EXPECT_EQ(offered, (std::vector<std::string>{"192.0.2.70", "192.0.2.71"}));
+}
+
+// The first card leads to a LAN without adapters and carries the group route, as a virtual
+// bridge or a VPN often does; the adapters sit behind the other two.
+class CliOnThreeCards : public CliOnLan {
+protected:
+    CliOnThreeCards() : CliOnLan(3) {}
+};
+
+TEST_F(CliOnThreeCards, SearchesAndTalksThroughEveryCard) {
+    StartAdapters({"--adapter", "--ip", "198.51.100.20", "--identity", "00000000000b", "--adapter",
+                   "--ip", "198.51.100.21", "--workgroup", "SECOND"},
+                  2);
+    StartAdapters({"--name", "C1", "--ip", "203.0.113.20", "--identity", "00000000000d"}, 3);
+    const std::string found = Cli({"search", "--json"}).out;
+    for (const char* adapter : {"00000000000bc6336414\", \"interface\": \"198.51.100.1\"}",
+                                "c6336415\", \"interface\": \"198.51.100.1\"}",
+                                "00000000000dcb007114\", \"interface\": \"203.0.113.1\"}"}) {
+        EXPECT_NE(found.find(adapter), std::string::npos) << adapter << "\n" << found;
+    }
+    EXPECT_EQ(Cli({"set-workgroup", "198.51.100.21", "THIRD"}).exitCode, 0);
+    EXPECT_EQ(Cli({"workgroup", "198.51.100.21"}).out, "THIRD\n");
+    EXPECT_EQ(Cli({"workgroup", "203.0.113.20"}).exitCode, 0);
+
+    EXPECT_EQ(Cli({"--interface", "203.0.113.1", "search"}).out,
+              "C1\t203.0.113.20\t255.255.255.0\t0.0.0.0\tstatic\t00000000000dcb007114\n");
+    const ProgramResult absent = Cli({"search", "--interface=192.0.2.77"});
+    EXPECT_EQ(absent.exitCode, 1);
+    EXPECT_NE(absent.err.find("192.0.2.77"), std::string::npos) << absent.err;
 }
 
 }  // namespace

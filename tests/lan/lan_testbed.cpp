@@ -23,6 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <thread>
@@ -245,6 +246,20 @@ ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string
     return result;
 }
 
+// Runs `work` on a thread of its own inside the network namespace `ns`, so the caller stays
+// wherever it is; false when the namespace could not be entered.
+bool InNetworkNamespace(const std::string& ns, const std::function<void()>& work) {
+    bool entered = false;
+    std::thread([&] {
+        const Descriptor target(open(("/run/netns/" + ns).c_str(), O_RDONLY | O_CLOEXEC));
+        entered = target.Get() >= 0 && setns(target.Get(), CLONE_NEWNET) == 0;
+        if (entered) {
+            work();
+        }
+    }).join();
+    return entered;
+}
+
 std::string Probe() {
     if (geteuid() != 0) {
         return "not running as root";
@@ -286,7 +301,7 @@ bool LanTestbed::Required() {
     return std::getenv("CI") != nullptr;
 }
 
-LanTestbed::LanTestbed() {
+LanTestbed::LanTestbed(int cards) : cards_(cards) {
     static std::atomic<int> testbedsMade{0};
     name_ = "p" + std::to_string(getpid()) + "-" + std::to_string(++testbedsMade);
     // Writing to a program that has ended must fail, not end the test.
@@ -305,15 +320,21 @@ bool LanTestbed::Start() {
     }
     temporaryDirectory_ = directory;
     started_ = true;
-    const ProgramResult up = RunProgram({LUMISK_TESTBED_SCRIPT, "up", name_}, {}, ToolTimeout);
+    const ProgramResult up =
+        RunProgram({LUMISK_TESTBED_SCRIPT, "up", name_, std::to_string(cards_)}, {}, ToolTimeout);
     if (up.exitCode != 0) {
         ADD_FAILURE() << "testbed.sh up " << name_ << " failed: " << up.err;
         Stop();
         return false;
     }
-    std::istringstream names(
-        RunProgram({LUMISK_TESTBED_SCRIPT, "veth", name_}, {}, ToolTimeout).out);
-    names >> workstationInterface_ >> lanInterface_;
+    veths_.clear();
+    for (int lan = 1; lan <= cards_; ++lan) {
+        std::istringstream names(
+            RunProgram({LUMISK_TESTBED_SCRIPT, "veth", name_, std::to_string(lan)}, {}, ToolTimeout)
+                .out);
+        auto& [workstationEnd, lanEnd] = veths_.emplace_back();
+        names >> workstationEnd >> lanEnd;
+    }
     return true;
 }
 
@@ -348,12 +369,13 @@ std::string LanTestbed::WorkstationNamespace() const {
     return "lumisk-ws-" + name_;
 }
 
-std::string LanTestbed::LanNamespace() const {
-    return "lumisk-lan-" + name_;
+std::string LanTestbed::LanNamespace(int lan) const {
+    return lan == 1 ? "lumisk-lan-" + name_ : "lumisk-lan" + std::to_string(lan) + "-" + name_;
 }
 
-std::string LanTestbed::WorkstationIp() {
-    return "192.0.2.1";
+std::string LanTestbed::WorkstationIp(int lan) {
+    static const char* const cardAddresses[] = {"192.0.2.1", "198.51.100.1", "203.0.113.1"};
+    return cardAddresses[lan - 1];
 }
 
 std::string LanTestbed::LanIp() {
@@ -365,13 +387,13 @@ std::string LanTestbed::TemporaryPath(const std::string& fileName) const {
 }
 
 pid_t LanTestbed::StartSimulator(const std::vector<std::string>& arguments,
-                                 std::chrono::milliseconds readyTimeout) {
+                                 std::chrono::milliseconds readyTimeout, int lan) {
     const std::string stem = TemporaryPath("sim-" + std::to_string(++simulatorsStarted_));
     const std::string readyFile = stem + ".ready";
     const std::string logFile = stem + ".log";
-    std::vector<std::string> argv = {"ip",           "netns",         "exec",
-                                     LanNamespace(), LUMISK_SIM_PATH, "--interface",
-                                     lanInterface_,  "--ready-file",  readyFile};
+    std::vector<std::string> argv = {
+        "ip",          "netns",           "exec",         LanNamespace(lan), LUMISK_SIM_PATH,
+        "--interface", LanInterface(lan), "--ready-file", readyFile};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
 
     const pid_t pid = SpawnLogged(argv, logFile, false);
@@ -442,21 +464,31 @@ bool LanTestbed::WorkstationConnects(const std::string& address, int port) {
     if (inet_pton(AF_INET, address.c_str(), &peer.sin_addr) != 1) {
         return false;
     }
-    // A thread of its own enters the workstation, so the caller stays wherever it is.
     bool connected = false;
-    std::thread([&] {
-        const Descriptor workstation(
-            open(("/run/netns/" + WorkstationNamespace()).c_str(), O_RDONLY | O_CLOEXEC));
-        if (workstation.Get() < 0 || setns(workstation.Get(), CLONE_NEWNET) != 0) {
-            return;
-        }
+    InNetworkNamespace(WorkstationNamespace(), [&] {
         const Descriptor connection(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
         const timeval limit{ConnectTimeoutSeconds, 0};
         setsockopt(connection.Get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
         connected =
             connect(connection.Get(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
-    }).join();
+    });
     return connected;
+}
+
+void LanTestbed::SendFromLan(int lan, const std::vector<std::uint8_t>& datagram,
+                             const std::string& address, int port) {
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<std::uint16_t>(port));
+    ASSERT_EQ(inet_pton(AF_INET, address.c_str(), &peer.sin_addr), 1) << address;
+    const bool entered = InNetworkNamespace(LanNamespace(lan), [&] {
+        const Descriptor sender(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+        EXPECT_EQ(sendto(sender.Get(), datagram.data(), datagram.size(), 0,
+                         reinterpret_cast<const sockaddr*>(&peer), sizeof peer),
+                  static_cast<ssize_t>(datagram.size()))
+            << std::strerror(errno);
+    });
+    EXPECT_TRUE(entered) << "could not enter " << LanNamespace(lan);
 }
 
 void LanTestbed::SetLanFile(const std::string& etcName, const std::string& content) {

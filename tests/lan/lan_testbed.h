@@ -1,11 +1,13 @@
 #pragma once
 // A LAN of two network namespaces for integration tests: a workstation, 192.0.2.1, and the LAN
-// where lumisk-sim plays adapters, joined by a veth pair. Needs root and the ip tool; each
-// testbed has its own names, so test processes may run side by side.
+// where lumisk-sim plays adapters, joined by a veth pair; with three cards, two more LANs (see
+// testbed.sh). Needs root and the ip tool; each testbed has its own names, so test processes may
+// run side by side.
 
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -34,7 +36,8 @@ public:
     // Whether an unavailable testbed fails the tests instead of skipping them: the CI variable.
     static bool Required();
 
-    LanTestbed();
+    // `cards`: 1, or 3 for a workstation with three cards.
+    explicit LanTestbed(int cards = 1);
     // Stop().
     ~LanTestbed();
     LanTestbed(const LanTestbed&) = delete;
@@ -48,11 +51,13 @@ public:
 
     const std::string& Name() const { return name_; }
     std::string WorkstationNamespace() const;
-    std::string LanNamespace() const;
-    const std::string& WorkstationInterface() const { return workstationInterface_; }
-    // Where the simulator puts the adapters' addresses.
-    const std::string& LanInterface() const { return lanInterface_; }
-    static std::string WorkstationIp();
+    // LAN `lan` of 1, 2 and 3; the workstation's card to it, and its end of the veth pair, where
+    // the simulator puts the adapters' addresses.
+    std::string LanNamespace(int lan = 1) const;
+    const std::string& WorkstationInterface(int lan = 1) const { return veths_.at(lan - 1).first; }
+    const std::string& LanInterface(int lan = 1) const { return veths_.at(lan - 1).second; }
+    // The address of the workstation's card to LAN `lan`.
+    static std::string WorkstationIp(int lan = 1);
     // The LAN's end of the veth pair, where servers in the LAN can be reached.
     static std::string LanIp();
     // A path in this testbed's temporary directory, removed by Stop().
@@ -61,7 +66,7 @@ public:
     // Runs lumisk-sim in the LAN with --interface and --ready-file set, then `arguments`, and
     // waits for it to be ready. Its pid, or -1 with a test failure that quotes its output.
     pid_t StartSimulator(const std::vector<std::string>& arguments,
-                         std::chrono::milliseconds readyTimeout = 10s);
+                         std::chrono::milliseconds readyTimeout = 10s, int lan = 1);
     // Ends a simulator started here; its exit status, or -1 when it did not end by itself.
     int StopSimulator(pid_t pid);
     // What the simulator has written to standard output and standard error so far.
@@ -76,6 +81,10 @@ public:
 
     // Whether a TCP connection from the workstation to address:port is accepted now.
     bool WorkstationConnects(const std::string& address, int port);
+
+    // Sends one UDP datagram from LAN `lan` to address:port, as a device there would.
+    void SendFromLan(int lan, const std::vector<std::uint8_t>& datagram, const std::string& address,
+                     int port);
 
     // A file that programs started in the LAN from now on see in place of /etc/`etcName`.
     void SetLanFile(const std::string& etcName, const std::string& content);
@@ -120,8 +129,8 @@ private:
 
     std::string name_;
     std::string temporaryDirectory_;
-    std::string workstationInterface_;
-    std::string lanInterface_;
+    int cards_;
+    std::vector<std::pair<std::string, std::string>> veths_;  // per LAN: workstation end, LAN end
     bool started_ = false;
     int originalNamespace_ = -1;  // open while the thread is in the workstation
     bool workstationHosts_ = false;
@@ -148,6 +157,7 @@ private:
 // be made, and fails them instead when LanTestbed::Required().
 class LanTest : public ::testing::Test {
 protected:
+    explicit LanTest(int cards = 1) : testbed_(cards) {}
     void SetUp() override;
     void TearDown() override;
 

@@ -14,6 +14,7 @@
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
+#include "protocol/messages.h"
 #include "protocol/search.h"
 #include "tests/lan/lan_testbed.h"
 
@@ -24,6 +25,8 @@ using SteadyClock = std::chrono::steady_clock;
 
 class ProtocolOnLan : public LanTest {
 protected:
+    explicit ProtocolOnLan(int cards = 1) : LanTest(cards) {}
+
     void SetUp() override {
         LanTest::SetUp();
         if (IsSkipped() || HasFailure()) {
@@ -47,8 +50,8 @@ protected:
         LanTest::TearDown();
     }
 
-    void StartAdapters(std::vector<std::string> arguments) {
-        ASSERT_GT(testbed_.StartSimulator(arguments), 0);
+    void StartAdapters(std::vector<std::string> arguments, int lan = 1) {
+        ASSERT_GT(testbed_.StartSimulator(arguments, 10s, lan), 0);
     }
 
     std::vector<std::string> ListedAddresses() const {
@@ -293,6 +296,64 @@ TEST_F(ProtocolOnLan, OurOwnRequestsDoNotComeBack) {
     SearchDevices();
     EXPECT_EQ(DeviceTable.count, 0);
     EXPECT_FALSE(EndpointTransport().WaitReadable(200ms));
+}
+
+// A workstation whose first card leads to a LAN without adapters and carries the group route;
+// two adapters behind each of the other two.
+class ProtocolOnThreeCards : public ProtocolOnLan {
+protected:
+    ProtocolOnThreeCards() : ProtocolOnLan(3) {}
+
+    // Each listed adapter with the card it answered through, sorted.
+    std::vector<std::string> ListedWithCards() const {
+        std::vector<std::string> listed;
+        for (const DeviceRecord* device = DeviceTable.head; device; device = device->next) {
+            listed.push_back(std::string(device->ipText) + " " + FormatIpText(CardOf(*device)));
+        }
+        std::ranges::sort(listed);
+        return listed;
+    }
+
+    void SetCard3(const char* state) {
+        const auto card = testbed_.WorkstationInterface(3);
+        ASSERT_EQ(testbed_.RunInWorkstation({"ip", "link", "set", card, state}).exitCode, 0);
+    }
+};
+
+TEST_F(ProtocolOnThreeCards, EachSearchGoesThroughEveryCardThatIsUpThen) {
+    StartAdapters({"--adapter", "--ip", "198.51.100.20", "--adapter", "--ip", "198.51.100.21"}, 2);
+    StartAdapters({"--adapter", "--ip", "203.0.113.20", "--adapter", "--ip", "203.0.113.21"}, 3);
+    SearchDevices();
+    EXPECT_EQ(ListedWithCards(),
+              (std::vector<std::string>{"198.51.100.20 198.51.100.1", "198.51.100.21 198.51.100.1",
+                                        "203.0.113.20 203.0.113.1", "203.0.113.21 203.0.113.1"}));
+    EXPECT_STREQ(HostAddressText, "192.0.2.1") << "the host's identity stays the first card's";
+    SetCard3("down");
+    SearchDevices();
+    EXPECT_EQ(ListedWithCards(), (std::vector<std::string>{"198.51.100.20 198.51.100.1",
+                                                           "198.51.100.21 198.51.100.1"}));
+    SetCard3("up");
+    SearchDevices();
+    EXPECT_EQ(DeviceTable.count, 4);
+}
+
+TEST_F(ProtocolOnThreeCards, AReplyWithAnotherCardsClientIdIsNoAnswer) {
+    const std::array<std::uint8_t, DeviceIdSize> deviceId = {1, 2, 3, 4, 5, 6, 198, 51, 100, 99};
+    AppendDevice("behind-2", "198.51.100.99", "", "", deviceId, "0", {198, 51, 100, 1});
+    CopyText(SelectedDeviceIp, "198.51.100.99");
+    // A login reply with the verdict 1, through card `lan` with its ClientId.
+    const auto replyThrough = [&](int lan) {
+        const auto clientId = ClientIdThrough(*ParseIpText(LanTestbed::WorkstationIp(lan)));
+        std::vector<std::uint8_t> reply = {GetReplyOpcode};
+        reply.insert(reply.end(), clientId.begin(), clientId.end());
+        reply.insert(reply.end(), deviceId.begin(), deviceId.end());
+        reply.insert(reply.end(), {4, 0, 0, 1, 0, 0, 0, 1});
+        testbed_.SendFromLan(lan, reply, LanTestbed::WorkstationIp(lan), ProtocolPort);
+    };
+    replyThrough(3);
+    EXPECT_EQ(VerifyLogin(), 0);
+    replyThrough(2);
+    EXPECT_EQ(VerifyLogin(), 1);
 }
 
 }  // namespace

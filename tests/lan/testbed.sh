@@ -2,42 +2,64 @@
 # A two-namespace LAN for the integration tests: a workstation and the LAN the adapters live on,
 # joined by a veth pair. Only documentation addresses and the group 224.0.0.1 are used.
 #
-#   testbed.sh up NAME     make lumisk-ws-NAME and lumisk-lan-NAME (NAME: letters, digits, '-')
-#   testbed.sh down NAME   delete both and their files in /etc/netns; nothing to delete is no error
-#   testbed.sh veth NAME   print the names of the workstation and the LAN end of the veth pair
+#   testbed.sh up NAME [3] make lumisk-ws-NAME and lumisk-lan-NAME (NAME: letters, digits, '-');
+#                          with 3, two more cards to lumisk-lan2-NAME and lumisk-lan3-NAME
+#   testbed.sh down NAME   delete them and their files in /etc/netns; nothing to delete is no error
+#   testbed.sh veth NAME [LAN] print the names of the workstation and the LAN end of the veth pair
+#                          of LAN 1 (the default), 2 or 3
 set -euo pipefail
 
 readonly WORKSTATION_ADDRESS=192.0.2.1/24
 readonly LAN_ADDRESS=192.0.2.254/24
 readonly GROUP_ROUTE=224.0.0.0/4
 readonly ADAPTER_SUBNETS=(198.51.100.0/24 203.0.113.0/24)
-# Interface names are at most 15 characters: "lw" or "ll", then at most 13 of NAME.
+# Interface names are at most 15 characters: two ("lw", "ll", "w2", "l2", ...), then at most 13 of NAME.
 readonly MAX_NAME_IN_VETH=13
+# Per LAN 1..3 of a workstation with three cards: the workstation's and the LAN's end. Only LAN 1
+# carries the group route, and no subnet but its own.
+readonly CARD_ADDRESSES=("" "$WORKSTATION_ADDRESS" 198.51.100.1/24 203.0.113.1/24)
+readonly CARD_LAN_ADDRESSES=("" "$LAN_ADDRESS" 198.51.100.254/24 203.0.113.254/24)
 
 usage() {
-    echo "usage: $0 up|down|veth NAME" >&2
+    echo "usage: $0 up|down|veth NAME [LAN]" >&2
     exit 2
 }
 
-(($# == 2)) || usage
+(($# == 2 || $# == 3)) || usage
 action=$1
 name=$2
-[[ $name =~ ^[A-Za-z0-9-]+$ ]] || usage
+number=${3:-1}
+[[ $name =~ ^[A-Za-z0-9-]+$ && $number =~ ^[123]$ ]] || usage
 
 workstation=lumisk-ws-$name
 lan=lumisk-lan-$name
+lans=("" "$lan" "lumisk-lan2-$name" "lumisk-lan3-$name")
 # The end of NAME, where the parts that tell runs apart are.
 short=$name
 ((${#name} <= MAX_NAME_IN_VETH)) || short=${name: -MAX_NAME_IN_VETH}
-workstation_veth=lw$short
-lan_veth=ll$short
+workstation_veths=("" "lw$short" "w2$short" "w3$short")
+lan_veths=("" "ll$short" "l2$short" "l3$short")
 
 down() {
-    ip netns delete "$workstation" 2>/dev/null || true
-    ip netns delete "$lan" 2>/dev/null || true
-    # Files the tests had ip netns exec put over /etc in the namespaces.
-    rm -rf "/etc/netns/$workstation" "/etc/netns/$lan"
+    for ns in "$workstation" "${lans[@]:1}"; do
+        ip netns delete "$ns" 2>/dev/null || true
+        # Files the tests had ip netns exec put over /etc in the namespaces.
+        rm -rf "/etc/netns/$ns"
+    done
     rmdir /etc/netns 2>/dev/null || true
+}
+
+# LAN $1 and the workstation's card to it, each end with its address; the LAN has the group route.
+add_lan() {
+    local ws_veth=${workstation_veths[$1]} lan_ns=${lans[$1]} lan_veth=${lan_veths[$1]}
+    ip netns add "$lan_ns"
+    ip link add "$ws_veth" netns "$workstation" type veth peer "$lan_veth" netns "$lan_ns"
+    ip -n "$workstation" address add "${CARD_ADDRESSES[$1]}" dev "$ws_veth"
+    ip -n "$workstation" link set "$ws_veth" up
+    ip -n "$lan_ns" link set lo up
+    ip -n "$lan_ns" address add "${CARD_LAN_ADDRESSES[$1]}" dev "$lan_veth"
+    ip -n "$lan_ns" link set "$lan_veth" up
+    ip -n "$lan_ns" route add "$GROUP_ROUTE" dev "$lan_veth"
 }
 
 exists() {
@@ -52,27 +74,23 @@ up() {
     fi
     trap down ERR
     ip netns add "$workstation"
-    ip netns add "$lan"
-    ip link add "$workstation_veth" netns "$workstation" type veth peer "$lan_veth" netns "$lan"
-
     ip -n "$workstation" link set lo up
-    ip -n "$workstation" address add "$WORKSTATION_ADDRESS" dev "$workstation_veth"
-    ip -n "$workstation" link set "$workstation_veth" up
-    ip -n "$workstation" route add "$GROUP_ROUTE" dev "$workstation_veth"
-    for subnet in "${ADAPTER_SUBNETS[@]}"; do
-        ip -n "$workstation" route add "$subnet" dev "$workstation_veth"
-    done
-
-    ip -n "$lan" link set lo up
-    ip -n "$lan" address add "$LAN_ADDRESS" dev "$lan_veth"
-    ip -n "$lan" link set "$lan_veth" up
-    ip -n "$lan" route add "$GROUP_ROUTE" dev "$lan_veth"
+    add_lan 1
+    ip -n "$workstation" route add "$GROUP_ROUTE" dev "${workstation_veths[1]}"
+    if ((number == 3)); then
+        add_lan 2
+        add_lan 3
+    else
+        for subnet in "${ADAPTER_SUBNETS[@]}"; do
+            ip -n "$workstation" route add "$subnet" dev "${workstation_veths[1]}"
+        done
+    fi
     trap - ERR
 }
 
 case $action in
     up) up ;;
     down) down ;;
-    veth) echo "$workstation_veth $lan_veth" ;;
+    veth) echo "${workstation_veths[number]} ${lan_veths[number]}" ;;
     *) usage ;;
 esac

@@ -28,11 +28,12 @@ TEST_F(DeviceOutput, LinesHaveSixTabSeparatedFields) {
 
 TEST_F(DeviceOutput, JsonEscapesWhateverTheAdapterSent) {
     EXPECT_EQ(FormatDevicesJson(DeviceTable), "[]");
-    AppendDevice("q\"b\\s\x01\xe9", "192.0.2.10", "255.255.255.0", "192.0.2.254", Id, "");
+    AppendDevice("q\"b\\s\x01\xe9", "192.0.2.10", "255.255.255.0", "192.0.2.254", Id, "",
+                 {198, 51, 100, 1});
     EXPECT_EQ(FormatDevicesJson(DeviceTable),
               "[\n  {\"name\": \"q\\\"b\\\\s\\u0001\\u00e9\", \"ip\": \"192.0.2.10\", \"netmask\": "
               "\"255.255.255.0\", \"gateway\": \"192.0.2.254\", \"dhcp\": false, \"deviceId\": "
-              "\"001a2b3c4dffc000020a\"}\n]");
+              "\"001a2b3c4dffc000020a\", \"interface\": \"198.51.100.1\"}\n]");
 }
 
 }  // namespace

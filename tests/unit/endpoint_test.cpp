@@ -48,7 +48,7 @@ TEST(ClosedEndpoint, SendsNothingAndReadsNothing) {
     EXPECT_FALSE(IsEndpointOpen());
     DatagramTransport& closed = EndpointTransport();
     const std::uint8_t request[11] = {1};
-    closed.SendToGroup(request);
+    closed.SendToGroup(request, {192, 0, 2, 1});
     EXPECT_FALSE(closed.WaitReadable(0ms));
     std::uint8_t buffer[16];
     EXPECT_EQ(closed.Receive(buffer), -1);

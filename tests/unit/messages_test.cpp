@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(RequestBytes, SearchRequestIsOpcodeAndClientIdOnly) {
-    ASSERT_EQ(BuildSearchRequest(buffer), 11u);
+    ASSERT_EQ(BuildSearchRequest(buffer, ClientIdThrough({192, 0, 2, 1})), 11u);
     Bytes expected = {0x01};
     expected.insert(expected.end(), std::begin(TestClientId), std::end(TestClientId));
     EXPECT_EQ(Built(11), expected);

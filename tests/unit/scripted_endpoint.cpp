@@ -26,11 +26,15 @@ void ScriptedTransport::Deliver(Bytes bytes, std::chrono::milliseconds delay, bo
     arrivals_.insert(later, arrival);
 }
 
-void ScriptedTransport::SendToGroup(std::span<const std::uint8_t> datagram) {
-    sent.push_back({clock_.Elapsed(), Bytes(datagram.begin(), datagram.end())});
+void ScriptedTransport::SendToGroup(std::span<const std::uint8_t> datagram, const Ipv4Bytes& card) {
+    sent.push_back({clock_.Elapsed(), Bytes(datagram.begin(), datagram.end()), card});
     if (onSend) {
         onSend(datagram);
     }
+}
+
+void ScriptedTransport::JoinGroupOn(std::span<const Ipv4Bytes> cards) {
+    joined.assign(cards.begin(), cards.end());
 }
 
 bool ScriptedTransport::WaitReadable(std::chrono::milliseconds timeout) {

@@ -34,6 +34,7 @@ public:
     struct Sent {
         std::chrono::milliseconds at;
         Bytes bytes;
+        Ipv4Bytes card;
     };
 
     explicit ScriptedTransport(FakeClock& clock) : clock_(clock) {}
@@ -41,11 +42,13 @@ public:
     // Makes `bytes` readable `delay` from now; a failed read when `readFails`.
     void Deliver(Bytes bytes, std::chrono::milliseconds delay = 0ms, bool readFails = false);
 
-    void SendToGroup(std::span<const std::uint8_t> datagram) override;
+    void SendToGroup(std::span<const std::uint8_t> datagram, const Ipv4Bytes& card) override;
+    void JoinGroupOn(std::span<const Ipv4Bytes> cards) override;
     bool WaitReadable(std::chrono::milliseconds timeout) override;
     int Receive(std::span<std::uint8_t> buffer) override;
 
     std::vector<Sent> sent;
+    std::vector<Ipv4Bytes> joined;
     int receives = 0;
     // Called after each send, so a test can answer a request.
     std::function<void(std::span<const std::uint8_t>)> onSend;
