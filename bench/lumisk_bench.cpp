@@ -1,7 +1,8 @@
 // Search and exchange speed on the LAN testbed: search wall time for growing numbers of
 // simulated adapters against the nominal 1.20 s, adapters found out of adapters present, the
-// round trip of a query and of a set, and the peak memory of a command-line search. It prints a
-// table and judges nothing.
+// round trip of a query and of a set, and the peak memory of a command-line search; once with the
+// adapters behind the workstation's one card, once spread behind two of its three cards. It
+// prints the tables and judges nothing.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,7 +33,15 @@ using lumisk::lan::LanTestbed;
 constexpr int AdapterCounts[] = {1, 32, 100, 250};
 constexpr int SearchRuns = 3;
 constexpr int RoundTrips = 20;
-constexpr char FirstAdapter[] = "198.51.100.2";
+
+// Where the adapters sit: a LAN of the testbed and the first address there.
+struct AdapterLan {
+    int lan;
+    const char* firstAdapter;
+};
+constexpr AdapterLan BehindOneCard[] = {{1, "198.51.100.2"}};
+// The workstation's first card leads to a LAN without adapters.
+constexpr AdapterLan BehindTwoCards[] = {{2, "198.51.100.2"}, {3, "203.0.113.2"}};
 
 double Milliseconds(Clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
@@ -81,13 +91,20 @@ struct Row {
     long cliPeakKib;
 };
 
-Row Measure(LanTestbed& testbed, int adapters) {
-    Row row{adapters, 0, adapters, 0, 0, -1};
-    const pid_t simulator =
-        testbed.StartSimulator({"--ip", FirstAdapter, "--count", std::to_string(adapters),
-                                "--no-web", "--codepage", "850"});
-    if (simulator < 0) {
-        return row;
+// The adapters are shared out among the LANs, at least one on each.
+Row Measure(LanTestbed& testbed, int adapters, std::span<const AdapterLan> lans) {
+    const int perLan = std::max(1, adapters / static_cast<int>(lans.size()));
+    Row row{perLan * static_cast<int>(lans.size()), 0, 0, 0, 0, -1};
+    row.fewestFound = row.adapters;
+    std::vector<pid_t> simulators;
+    for (const AdapterLan& lan : lans) {
+        simulators.push_back(
+            testbed.StartSimulator({"--ip", lan.firstAdapter, "--count", std::to_string(perLan),
+                                    "--no-web", "--codepage", "850"},
+                                   10s, lan.lan));
+        if (simulators.back() < 0) {
+            return row;
+        }
     }
     {
         InWorkstation inWorkstation(testbed);
@@ -99,14 +116,47 @@ Row Measure(LanTestbed& testbed, int adapters) {
             lumisk::SearchDevices();
             row.fewestFound = std::min(row.fewestFound, lumisk::DeviceTable.count);
         });
-        lumisk::CopyText(lumisk::SelectedDeviceIp, FirstAdapter);
+        lumisk::CopyText(lumisk::SelectedDeviceIp, lans.front().firstAdapter);
         row.queryMs = MedianTime(RoundTrips, [] { lumisk::QueryCodepage(); });
         lumisk::CopyText(lumisk::WorkgroupText, "BENCH");
         row.setMs = MedianTime(RoundTrips, [] { lumisk::SetWorkgroup(); });
     }
     row.cliPeakKib = CliSearchPeakKib(testbed);
-    testbed.StopSimulator(simulator);
+    for (const pid_t simulator : simulators) {
+        testbed.StopSimulator(simulator);
+    }
     return row;
+}
+
+// One table; the search times by adapter count.
+std::vector<double> MeasureTable(int cards, std::span<const AdapterLan> lans,
+                                 std::span<const double> oneCardSearchMs) {
+    std::vector<double> searchMs;
+    LanTestbed testbed(cards);
+    if (!testbed.Start()) {
+        return searchMs;
+    }
+    std::printf("\nadapters behind %zu of the workstation's %d card(s)\n", lans.size(), cards);
+    std::printf("%8s  %16s  %10s  %13s  %12s  %10s  %16s  %12s\n", "adapters", "search ms (med)",
+                "nominal ms", "found/present", "query rtt ms", "set rtt ms", "cli search peak",
+                "vs one card");
+    for (const int adapters : AdapterCounts) {
+        const Row row = Measure(testbed, adapters, lans);
+        searchMs.push_back(row.searchMs);
+        const std::size_t index = searchMs.size() - 1;
+        char versus[16] = "-";
+        if (index < oneCardSearchMs.size()) {
+            std::snprintf(versus, sizeof versus, "%+.1f%%",
+                          100.0 * (row.searchMs / oneCardSearchMs[index] - 1.0));
+        }
+        std::printf("%8d  %16.1f  %10.1f  %9d/%-3d  %12.3f  %10.3f  %12ld KiB  %12s\n",
+                    row.adapters, row.searchMs, Milliseconds(lumisk::SearchNominalTime),
+                    row.fewestFound, row.adapters, row.queryMs, row.setMs, row.cliPeakKib, versus);
+        std::fflush(stdout);
+    }
+    lumisk::CloseEndpoint();
+    testbed.Stop();
+    return searchMs;
 }
 
 }  // namespace
@@ -119,24 +169,15 @@ int main() {
     }
     std::FILE* discard = std::fopen("/dev/null", "w");
     lumisk::SetDiagnosticStream(discard);
-    LanTestbed testbed;
-    if (!testbed.Start()) {
+    const std::vector<double> oneCard = MeasureTable(1, BehindOneCard, {});
+    if (oneCard.empty() || MeasureTable(3, BehindTwoCards, oneCard).empty()) {
         return 1;
     }
-    std::printf("%8s  %16s  %10s  %13s  %12s  %10s  %16s\n", "adapters", "search ms (med)",
-                "nominal ms", "found/present", "query rtt ms", "set rtt ms", "cli search peak");
-    for (const int adapters : AdapterCounts) {
-        const Row row = Measure(testbed, adapters);
-        std::printf("%8d  %16.1f  %10.1f  %9d/%-3d  %12.3f  %10.3f  %12ld KiB\n", row.adapters,
-                    row.searchMs, Milliseconds(lumisk::SearchNominalTime), row.fewestFound,
-                    row.adapters, row.queryMs, row.setMs, row.cliPeakKib);
-        std::fflush(stdout);
-    }
-    lumisk::CloseEndpoint();
-    testbed.Stop();
     std::printf(
         "search: median of %d runs, found: fewest of those runs; round trips: median of %d "
-        "against the first adapter (the query includes its 60 ms drain)\n",
+        "against the first adapter (the query includes its 60 ms drain); vs one card: the "
+        "search time against the one-card search of the same row (two cards: at least one adapter "
+        "behind each)\n",
         SearchRuns, RoundTrips);
     return 0;
 }

@@ -16,7 +16,8 @@ namespace lumisk::gui_test {
 
 class MainWindowOnLan : public lan::LanTest {
 protected:
-    MainWindowOnLan() = default;
+    // `cards`: the workstation's cards, as LanTestbed takes them.
+    explicit MainWindowOnLan(int cards = 1) : LanTest(cards) {}
     // A window whose drive letters are `hostDrives` instead of `drives`.
     explicit MainWindowOnLan(HostDrives& hostDrives)
         : host{hostDrives, system, *web, browser, *shareFiles, SystemClock()} {}

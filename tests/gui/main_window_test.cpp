@@ -301,5 +301,29 @@ TEST_F(MainWindowOnLan, AnAdapterWithoutItsWebServerIsNoLongerAvailable) {
     });
 }
 
+// The first card leads to a LAN without adapters; the host's own address is that card's.
+class MainWindowOnThreeCards : public MainWindowOnLan {
+protected:
+    MainWindowOnThreeCards() : MainWindowOnLan(3) {}
+};
+
+TEST_F(MainWindowOnThreeCards, TheSubnetTestTakesTheCardTheAdapterAnsweredThrough) {
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-2", "--ip", "198.51.100.20"},
+                                      std::chrono::seconds{10}, 2),
+              0);
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-3", "--ip", "203.0.113.20"},
+                                      std::chrono::seconds{10}, 3),
+              0);
+    RunDialog(dialog, [&] {
+        for (const char* adapter : {"NAS-2", "NAS-3"}) {
+            ASSERT_TRUE(ClickAdapter(adapter));
+            for (const int button : SubnetButtons) {
+                EXPECT_TRUE(dialog.IsControlEnabled(button)) << adapter << " " << button;
+            }
+        }
+        ClickButton(control::Exit);
+    });
+}
+
 }  // namespace
 }  // namespace lumisk
