@@ -215,8 +215,8 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
     server.Stop();
 }
 
-// Bash's completion of an adapter address: nothing on the first Tab, the search's addresses when
-// the second Tab lists the choices.
+// Bash's completion of an adapter address: nothing on the first Tab, the addresses of a search
+// through the card given when the second Tab lists the choices.
 TEST_F(CliOnLan, CompletionSearchesForAdaptersOnlyOnASecondTab) {
     StartAdapters({"--adapter", "--name", "NAS-1", "--ip", "192.0.2.70", "--adapter", "--name",
                    "NAS-2", "--ip", "192.0.2.71", "--adapter", "--name", "NAS-3", "--ip",
@@ -224,8 +224,8 @@ TEST_F(CliOnLan, CompletionSearchesForAdaptersOnlyOnASecondTab) {
     const auto complete = [this](const char* compType) {
         const std::string script = std::string("source ") + LUMISK_CLI_COMPLETION +
                                    "; COMP_WORDS=(" LUMISK_CLI_PATH
-                                   " shares 192.0.2.7)"
-                                   "; COMP_CWORD=2; COMP_TYPE=" +
+                                   " --interface 192.0.2.1 shares 192.0.2.7)"
+                                   "; COMP_CWORD=4; COMP_TYPE=" +
                                    compType + "; _lumisk_cli; printf '%s\\n' \"${COMPREPLY[@]}\"";
         return testbed_.RunInWorkstation({"bash", "-c", script});
     };

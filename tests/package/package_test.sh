@@ -49,7 +49,7 @@ complete_words() {
 }
 expect "commands" "$(complete_words se)" \
     "search set-ip set-dhcp set-workgroup set-codepage set-access-mode"
-expect "options of search" "$(complete_words search --)" "--json --help"
+expect "options of search" "$(complete_words search --)" "--json --interface --help"
 expect "code pages" "$(complete_words language 192.0.2.20 93)" "936 932"
 expect "operand after an option's value" "$(complete_words set-ip --ip 192.0.2.5 "")" ""
 expect "adapters on the first Tab" "$(complete_words shares "")" ""
