@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStyleFactory>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "ui/dialog_colors.h"
+#include "ui/dialog_style.h"
 #include "ui/dialog_units.h"
 #include "ui/resources.h"
 
@@ -82,7 +82,7 @@ Application::Application(int& argc, char** argv) : state_(std::make_unique<State
     QLocale::setDefault(QLocale::c());
     // One style and one message font everywhere, so windows look and measure the same on
     // every desktop.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new DialogStyle);
     QApplication::setFont(DialogFont(QStringLiteral("Arial"), MessageFontPoints));
 }
 

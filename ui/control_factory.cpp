@@ -59,6 +59,14 @@ QWidget* MakeGroupBox(const ControlTemplate& control, const QRect& pixels, QWidg
     if (etched != nullptr) {
         box->setStyle(etched);
     }
+    // That style writes the title in the colour of edit-field text; the dialog's text colour
+    // is the one that shows on the dialog's background.
+    QPalette palette = box->palette();
+    for (const QPalette::ColorGroup group :
+         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Text, palette.color(group, QPalette::WindowText));
+    }
+    box->setPalette(palette);
     MakeDecoration(*box);
     box->setGeometry(pixels);
     return box;

@@ -3,11 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <cmath>
 
 #include "tests/gui_support/gui_driver.h"
 #include "tests/ui/probe_dialog.h"
@@ -19,6 +25,7 @@ using namespace gui_test;
 using Octets = std::array<int, 4>;
 
 constexpr int DeviceList = 1000;
+constexpr int Refresh = 1002;
 constexpr int Ip = 1006;
 constexpr int Netmask = 1010;
 constexpr int DriveLetters = 1013;
@@ -195,6 +202,83 @@ TEST(AddressField, DisabledFieldIsGreyAndTakesNoTyping) {
             EXPECT_FALSE(octet->isEnabled());
         }
         EXPECT_EQ(dialog.Address(Ip).GetOctets(), (Octets{1, 2, 3, 4}));
+    });
+}
+
+// The contrast ratio of two colours, from 1 (none) to 21 (black on white).
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& color) {
+        const auto linear = [](double c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+               0.0722 * linear(color.blueF());
+    };
+    const double x = luminance(a);
+    const double y = luminance(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// The highest contrast against `against` among the pixels of `area` of what `widget` shows.
+double MostContrast(QWidget& widget, const QRect& area, const QColor& against) {
+    const QImage image = widget.grab().toImage();
+    double most = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            most = std::max(most, Contrast(image.pixelColor(x, y), against));
+        }
+    }
+    return most;
+}
+
+TEST(Appearance, GroupTitlesFocusAndGreyedTextCanBeSeen) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        QWidget& window = *ActiveDialog();
+        const QColor background = window.palette().color(QPalette::Window);
+        for (QGroupBox* box : window.findChildren<QGroupBox*>()) {
+            QStyleOptionGroupBox option;
+            option.initFrom(box);
+            option.text = box->title();
+            option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+            const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                             QStyle::SC_GroupBoxLabel, box);
+            EXPECT_GE(MostContrast(*box, title.adjusted(1, 1, -1, -1), background), 4.5)
+                << box->title().toStdString();
+        }
+        // A focus mark a few pixels inside the button and the drop-down field.
+        QApplication::setActiveWindow(&window);
+        for (const int id : {Refresh, Dhcp}) {
+            QWidget& control = *FindControl(id);
+            control.setFocus(Qt::TabFocusReason);
+            const QColor face = control.palette().color(QPalette::Button);
+            const QRect inside = control.rect().adjusted(3, 3, -3, -3);
+            EXPECT_GE(MostContrast(control, QRect(inside.left() + 4, inside.top(), 8, 1), face), 3)
+                << id;
+        }
+        dialog.Address(Ip).SetAddress("192.0.2.20");
+        dialog.EnableControl(Ip, false);
+        auto& octet = *FindControl(Ip)->findChild<QLineEdit*>(QStringLiteral("octet_0"));
+        const QColor field = octet.grab().toImage().pixelColor(1, 1);
+        EXPECT_GE(MostContrast(octet, octet.rect(), field), 3);
+    });
+}
+
+TEST(ComboBox, TheListDropsBelowItsFieldToTheTemplatesHeightWithAScrollBar) {
+    WithDialog(MainTemplate, [](ProbeDialog& dialog) {
+        ui::ComboBox letters = dialog.Combo(DriveLetters);
+        for (char letter = 'D'; letter <= 'Z'; ++letter) {
+            letters.AddString(std::string(1, letter) + ":");
+        }
+        auto* combo = FindControlAs<QComboBox>(DriveLetters);
+        combo->showPopup();
+        QAbstractItemView* list = combo->view();
+        ASSERT_TRUE(WaitUntil([list] { return list->isVisible(); }));
+        // 110 dialog units from the field's top, about 180 pixels at the template's font.
+        const QRect popup = list->window()->geometry();
+        EXPECT_GE(popup.top(), combo->mapToGlobal(QPoint(0, combo->height() - 1)).y());
+        EXPECT_LE(popup.bottom() - combo->mapToGlobal(QPoint(0, 0)).y(), 200);
+        EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+        combo->hidePopup();
     });
 }
 
