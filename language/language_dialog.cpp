@@ -27,7 +27,7 @@ bool LanguageDialog::OnInitDialog() {
     }
     ui::ShowMessage(this, RefusalMessage(readiness.refusal));
     if (readiness.refusal == LanguageReadiness::Refusal::Unformatted) {
-        OpenDeviceWebPage(host_.browser);
+        OpenDeviceWebPage(*this, host_.browser);
     }
     Refuse();
     return true;

@@ -17,12 +17,16 @@ void OnConfiguration(MainWindow& window) {
     CopyText(DeviceHostText, window.deviceList.GetItemText(row, DeviceIpColumn));
     StartWebProbe(window.host.web);
     if (ConfirmDeviceAvailable(window)) {
-        OpenDeviceWebPage(window.host.browser);
+        OpenDeviceWebPage(window.dialog, window.host.browser);
     }
 }
 
-void OpenDeviceWebPage(BrowserLauncher& browser) {
-    browser.OpenUrl("http://" + std::string(TextOf(DeviceHostText)));
+void OpenDeviceWebPage(ui::Dialog& owner, BrowserLauncher& browser) {
+    const std::string url = "http://" + std::string(TextOf(DeviceHostText));
+    if (owner.WaitFor([&] { return browser.OpenUrl(url) ? 1 : 0; }) == 0) {
+        const std::string text = "No web browser could be started to open " + url + ".";
+        ui::ShowMessage(&owner, text, "Error", ui::MessageIcon::Stop);
+    }
 }
 
 }  // namespace lumisk

@@ -8,7 +8,8 @@ namespace lumisk {
 
 void OnConfiguration(MainWindow& window);
 
-// Opens "http://" and DeviceHostText in the browser, without waiting for it.
-void OpenDeviceWebPage(BrowserLauncher& browser);
+// Opens "http://" and DeviceHostText in the browser, without waiting for it once it runs; when
+// no browser could be started, a message box over `owner` names the page that did not open.
+void OpenDeviceWebPage(ui::Dialog& owner, BrowserLauncher& browser);
 
 }  // namespace lumisk

@@ -1,5 +1,5 @@
 #pragma once
-// A browser that only notes the pages it was asked to open.
+// A browser that only notes the pages it was asked to open, or fails to start when told to.
 
 #include <string>
 #include <vector>
@@ -10,9 +10,13 @@ namespace lumisk::testing {
 
 class RecordingBrowser final : public BrowserLauncher {
 public:
-    void OpenUrl(const std::string& url) override { urls.push_back(url); }
+    bool OpenUrl(const std::string& url) override {
+        urls.push_back(url);
+        return !missing;
+    }
 
     std::vector<std::string> urls;
+    bool missing = false;
 };
 
 }  // namespace lumisk::testing
