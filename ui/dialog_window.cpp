@@ -9,7 +9,6 @@
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QShortcut>
-#include <QWindow>
 #include <utility>
 
 #include "ui/control_factory.h"
@@ -182,15 +181,6 @@ bool DialogWindow::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
-    // Uncovered or restored: the platform may show what it kept without a paint.
-    if (watched == windowHandle() && event->type() == QEvent::Expose &&
-        windowHandle()->isExposed()) {
-        SchedulePaintHandler();
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
 int DialogWindow::Run(bool focusFirstControl) {
     if (focusFirstControl) {
         const auto first = std::find_if(
@@ -204,8 +194,6 @@ int DialogWindow::Run(bool focusFirstControl) {
     }
     if (!ending_) {
         running_ = true;
-        create();
-        windowHandle()->installEventFilter(this);
         exec();
         running_ = false;
     }
