@@ -82,8 +82,7 @@ protected:
     // The close request: title-bar close box, Close in the system menu, Alt+F4.
     virtual void OnClose() { OnCancel(); }
     // When the window paints itself, is activated or restored, or a window over it closes; once
-    // for any number
-    // of these in a row, after they have been handled.
+    // for any number of these in a row, after they have been handled.
     virtual void OnPaint() {}
     virtual void OnSysCommand(int /*commandId*/) {}
     virtual void OnTimer(int /*timerId*/) {}
