@@ -72,11 +72,13 @@ void MainDialog::OnClose() {
 }
 
 void MainDialog::OnPaint() {
+    // A paint also comes when a drop-down list closes or the window is activated: bringing the
+    // letters and locations up to date must not take back the letter and share just chosen.
     ReadDriveTable(window_.host.drives);
-    FillDriveLetterList(window_.driveLetterCombo, window_.host.drives);
+    UpdateDriveLetterList(window_.driveLetterCombo, window_.host.drives);
     const int row = SelectedDeviceRow(window_);
     if (row >= 0) {
-        FillShareList(window_, row, HostComparison::Exact);
+        UpdateShareLocations(window_, row, HostComparison::Exact);
     }
 }
 

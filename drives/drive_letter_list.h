@@ -8,5 +8,8 @@ namespace lumisk {
 
 // Empties `list`, adds the letters DriveTable offers and makes the first free one current.
 void FillDriveLetterList(ui::ComboBox list, HostDrives& drives);
+// FillDriveLetterList when the letters on offer have changed; otherwise `list`, and the letter
+// the user chose in it, stay as they are.
+void UpdateDriveLetterList(ui::ComboBox list, HostDrives& drives);
 
 }  // namespace lumisk

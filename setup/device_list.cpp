@@ -123,21 +123,32 @@ void OnClickDeviceList(MainWindow& window) {
 
 void FillShareList(MainWindow& window, int row, HostComparison comparison) {
     window.shareList.DeleteAllItems();
-    const std::string name = window.deviceList.GetItemText(row, DeviceNameColumn);
-    const std::string ip = window.deviceList.GetItemText(row, DeviceIpColumn);
     int shareRow = 0;
     for (const ShareNode* share = ShareTable.head; share != nullptr;
          share = share->next, ++shareRow) {
         window.shareList.InsertItem(shareRow, "");
         window.shareList.SetItemText(shareRow, ShareNameColumn, share->shareName);
+    }
+    UpdateShareLocations(window, row, comparison);
+}
+
+void UpdateShareLocations(MainWindow& window, int row, HostComparison comparison) {
+    const std::string name = window.deviceList.GetItemText(row, DeviceNameColumn);
+    const std::string ip = window.deviceList.GetItemText(row, DeviceIpColumn);
+    int shareRow = 0;
+    for (const ShareNode* share = ShareTable.head;
+         share != nullptr && shareRow < window.shareList.GetItemCount();
+         share = share->next, ++shareRow) {
+        std::string location;
         // A later letter overwrites an earlier one: the last mapping in letter order shows.
         for (const DriveRecord& drive : DriveTable) {
             const std::string_view server = TextOf(drive.remoteServer);
             if ((HostMatches(server, name, comparison) || HostMatches(server, ip, comparison)) &&
                 EqualIgnoringCase(TextOf(drive.remoteShare), TextOf(share->shareName))) {
-                window.shareList.SetItemText(shareRow, LocationColumn, drive.localName);
+                location = drive.localName;
             }
         }
+        window.shareList.SetItemText(shareRow, LocationColumn, location);
     }
 }
 

@@ -27,6 +27,9 @@ void OnRefresh(MainWindow& window);
 void OnClickDeviceList(MainWindow& window);
 // Lists ShareTable with the drive letter each share is mapped to for the adapter of `row`.
 void FillShareList(MainWindow& window, int row, HostComparison comparison);
+// Sets the Location column of the rows FillShareList made to the letters DriveTable maps them to
+// now; the rows and their selection stay.
+void UpdateShareLocations(MainWindow& window, int row, HostComparison comparison);
 // The row of `list` with the selected state, looked for among all rows; -1 when none is.
 int SelectedRow(ui::ListView list);
 // The selected row of the device list, or -1.

@@ -188,6 +188,13 @@ TEST_F(DriveMapping, AConnectedLetterIsReleasedFirst) {
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
         ASSERT_TRUE(ChooseComboItem(control::DriveLetters, "D: \\\\NAS-Office\\HDD_x"));
+        // The window repaints as the drop-down list closes or it is uncovered: the refresh of
+        // the letters keeps the one chosen, and the share row.
+        {
+            RepaintProbe uncovered([] { return true; });
+            ASSERT_TRUE(WaitUntil([&] { return uncovered.Paints() >= 2; }));
+        }
+        ASSERT_EQ(CurrentLetter(), "D: \\\\NAS-Office\\HDD_x");
         ExpectBox(Click(control::Connect), "Successfully mapped drive.", "Confirm",
                   ui::MessageIcon::Information);
         ClickButton(control::Exit);
