@@ -12,6 +12,9 @@
 namespace lumisk {
 namespace {
 
+constexpr char OldestProtocol[] = "NT1";
+constexpr char NewestProtocol[] = "SMB3";
+
 struct Credentials {
     std::string userName;
     std::string password;
@@ -49,7 +52,8 @@ int LastError() {
 }
 
 // A client for a single call, so its credentials and connections end with it. Without
-// NoAutoAnonymousLogin a refused password would quietly become a guest session.
+// NoAutoAnonymousLogin a refused password would quietly become a guest session. Adapters with
+// older kernels speak only SMB1 (NT1), which the library refuses unless asked for it.
 Context NewContext(Credentials& credentials, int& error) {
     Context context(smbc_new_context());
     if (!context) {
@@ -66,6 +70,10 @@ Context NewContext(Credentials& credentials, int& error) {
     errno = 0;
     if (smbc_init_context(context.get()) == nullptr) {
         error = LastError();
+        return nullptr;
+    }
+    if (!smbc_setOptionProtocols(context.get(), OldestProtocol, NewestProtocol)) {
+        error = EPROTONOSUPPORT;
         return nullptr;
     }
     return context;

@@ -2,7 +2,8 @@
 // Sessions with the adapters' SMB shares through libsmbclient (Linux; Windows maps drives itself).
 // Each call has a client of its own, so neither credentials nor connections outlive it. The
 // client follows the host's Samba client configuration ($HOME/.smb/smb.conf, else
-// /etc/samba/smb.conf) for name resolution and protocol versions. Call from one thread.
+// /etc/samba/smb.conf) for name resolution, but speaks every protocol from SMB1 (NT1) to SMB3
+// whatever it says. Call from one thread.
 
 #include <cstdint>
 #include <span>

@@ -54,7 +54,7 @@ bool WriteFile(const std::string& path, const std::string& content) {
 }
 
 std::string ServerConfig(const std::string& root, const std::vector<SambaShare>& shares,
-                         const std::vector<std::string>& names) {
+                         const std::vector<std::string>& names, SmbDialects dialects) {
     std::ostringstream config;
     config << "[global]\n"
            << "netbios name = LUMISK-SMB\n"
@@ -87,6 +87,10 @@ std::string ServerConfig(const std::string& root, const std::vector<SambaShare>&
            << "disable spoolss = yes\n"
            << "obey pam restrictions = no\n"
            << "unix password sync = no\n";
+    if (dialects == SmbDialects::OnlySmb1) {
+        config << "server min protocol = NT1\n"
+               << "server max protocol = NT1\n";
+    }
     for (const SambaShare& share : shares) {
         // Files belong to root whoever writes them, so no directory needs opening up.
         config << "\n[" << share.name << "]\n"
@@ -121,7 +125,7 @@ SambaServer::~SambaServer() {
 }
 
 bool SambaServer::Start(LanTestbed& testbed, const std::vector<SambaShare>& shares,
-                        const std::vector<std::string>& names) {
+                        const std::vector<std::string>& names, SmbDialects dialects) {
     Stop();
     testbed_ = &testbed;
     char directory[] = "/tmp/lumisk-smb-XXXXXX";
@@ -138,7 +142,7 @@ bool SambaServer::Start(LanTestbed& testbed, const std::vector<SambaShare>& shar
         directories.push_back(Directory(share.name));
     }
     if (!MakeDirectories(directories) ||
-        !WriteFile(ConfigPath(), ServerConfig(directory_, shares, names))) {
+        !WriteFile(ConfigPath(), ServerConfig(directory_, shares, names, dialects))) {
         ADD_FAILURE() << "could not lay out " << directory_;
         Stop();
         return false;

@@ -19,6 +19,9 @@ struct SambaShare {
     std::string password;
 };
 
+// The protocols a server speaks: today's defaults, or only SMB1 as adapters with old kernels do.
+enum class SmbDialects { Default, OnlySmb1 };
+
 class SambaServer {
 public:
     // Whether smbd and smbpasswd are installed; otherwise `why` says what is missing.
@@ -34,7 +37,8 @@ public:
     // name and each of `names`, and waits until the workstation can connect. False, with a test
     // failure that quotes its log, when it cannot. Stop the server before the testbed.
     bool Start(LanTestbed& testbed, const std::vector<SambaShare>& shares,
-               const std::vector<std::string>& names = {});
+               const std::vector<std::string>& names = {},
+               SmbDialects dialects = SmbDialects::Default);
     // Ends smbd and its workers by their process group and deletes the temporary directory;
     // the accounts go with the testbed. Safe to call more than once.
     void Stop();

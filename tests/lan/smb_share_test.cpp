@@ -55,6 +55,8 @@ std::string Resolve(const std::string& name) {
 
 class SmbShareOnLan : public LanTest {
 protected:
+    virtual SmbDialects Dialects() const { return SmbDialects::Default; }
+
     void SetUp() override {
         LanTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {
@@ -66,7 +68,7 @@ protected:
         ASSERT_GT(testbed_.StartSimulator({"--name", Server, "--ip", ServerIp, "--no-web"}), 0);
         ASSERT_TRUE(server_.Start(
             testbed_, {{GuestShare, true, "", ""}, {ProtectedShare, false, User, Password}},
-            {Server}));
+            {Server}, Dialects()));
         testbed_.SetWorkstationHosts({{Server, ServerIp}});
         testbed_.EnterWorkstation();
     }
@@ -146,6 +148,22 @@ TEST_F(SmbShareOnLan, WritingIntoAMissingDirectoryFails) {
 TEST_F(SmbShareOnLan, GuestCannotWriteToAProtectedShare) {
     EXPECT_NE(WriteSmbFile(Server, ProtectedShare, "file", Pattern(10, 0)), 0);
     EXPECT_FALSE(std::filesystem::exists(OnServer(ProtectedShare, "file")));
+}
+
+// An adapter with an old kernel: the server speaks SMB1 only, the client's configuration is
+// Debian's default, which asks for SMB2 at least.
+class Smb1AdapterOnLan : public SmbShareOnLan {
+protected:
+    SmbDialects Dialects() const override { return SmbDialects::OnlySmb1; }
+};
+
+TEST_F(Smb1AdapterOnLan, SharesOpenAndTakeFiles) {
+    EXPECT_EQ(OpenSmbShare(Server, GuestShare, "", ""), 0) << server_.Log();
+    EXPECT_EQ(OpenSmbShare(Server, ProtectedShare, User, Password), 0) << server_.Log();
+    EXPECT_NE(OpenSmbShare(Server, ProtectedShare, User, "wrong"), 0);
+    const std::vector<std::uint8_t> bytes = Pattern(70000, 5);
+    ASSERT_EQ(WriteSmbFile(Server, GuestShare, "file", bytes), 0) << server_.Log();
+    EXPECT_EQ(ReadWhole(OnServer(GuestShare, "file")), AsText(bytes));
 }
 
 }  // namespace
