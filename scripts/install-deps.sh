@@ -13,6 +13,9 @@ packages=(
     fonts-liberation           # Arial's metrics for the dialog layouts
     libsmbclient-dev           # SMB sessions with the adapters' shares
     samba                      # a real SMB server for the drive-mapping tests
+    libglib2.0-dev             # GIO: mapped drives are desktop mounts through GVfs
+    gvfs-backends gvfs-fuse    # GVfs's SMB backend and its FUSE bridge (the mounts' local paths)
+    dbus libglib2.0-bin        # a desktop login's session bus in the tests, and gio to inspect it
     procps
     dpkg-dev file              # make package: CPack's shared-library scan (dpkg-shlibdeps)
     desktop-file-utils appstream lintian  # the package test's validators

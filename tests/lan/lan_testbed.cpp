@@ -191,8 +191,8 @@ void ReadWaiting(Descriptor& stream, short events, std::string& text) {
     }
 }
 
-// Runs a program to its end, feeding it `stdinText` and collecting what it writes; a program
-// still running at the timeout is killed.
+}  // namespace
+
 ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string& stdinText,
                          std::chrono::milliseconds timeout) {
     Pipe in = MakePipe();
@@ -245,6 +245,8 @@ ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string
     }
     return result;
 }
+
+namespace {
 
 // Runs `work` on a thread of its own inside the network namespace `ns`, so the caller stays
 // wherever it is; false when the namespace could not be entered.
@@ -347,6 +349,9 @@ void LanTestbed::Stop() {
     while (!lanPrograms_.empty()) {
         StopInLan(*lanPrograms_.begin());
     }
+    while (!workstationPrograms_.empty()) {
+        StopInWorkstation(*workstationPrograms_.begin());
+    }
     if (!winePrefix_.empty()) {
         // The server ends the prefix's processes with itself.
         RunProgram(WineCommand("wineserver", {"-k"}), {}, ToolTimeout);
@@ -439,19 +444,36 @@ std::string LanTestbed::SimulatorLog(pid_t pid) const {
 }
 
 pid_t LanTestbed::StartInLan(const std::vector<std::string>& argv, const std::string& logFile) {
-    std::vector<std::string> command = {"ip", "netns", "exec", LanNamespace()};
+    return StartGroupInNamespace(LanNamespace(), argv, logFile, lanPrograms_);
+}
+
+pid_t LanTestbed::StartGroupInNamespace(const std::string& ns, const std::vector<std::string>& argv,
+                                        const std::string& logFile, std::set<pid_t>& started) {
+    std::vector<std::string> command = {"ip", "netns", "exec", ns};
     command.insert(command.end(), argv.begin(), argv.end());
     const pid_t pid = SpawnLogged(command, logFile, true);
     if (pid < 0) {
         ADD_FAILURE() << "could not start " << argv.front();
         return -1;
     }
-    lanPrograms_.insert(pid);
+    started.insert(pid);
     return pid;
 }
 
 int LanTestbed::StopInLan(pid_t pid) {
     if (lanPrograms_.erase(pid) == 0) {
+        return -1;
+    }
+    return EndProcess(pid, true);
+}
+
+pid_t LanTestbed::StartInWorkstation(const std::vector<std::string>& argv,
+                                     const std::string& logFile) {
+    return StartGroupInNamespace(WorkstationNamespace(), argv, logFile, workstationPrograms_);
+}
+
+int LanTestbed::StopInWorkstation(pid_t pid) {
+    if (workstationPrograms_.erase(pid) == 0) {
         return -1;
     }
     return EndProcess(pid, true);

@@ -29,6 +29,11 @@ struct ProgramResult {
 // The whole content of a file; empty when it cannot be read.
 std::string ReadWhole(const std::string& path);
 
+// Runs a program where the test runs, to its end, feeding it `stdinText`; a program still running
+// at the timeout is killed.
+ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string& stdinText = {},
+                         std::chrono::milliseconds timeout = 60s);
+
 class LanTestbed {
 public:
     // True when a testbed can be made here; otherwise `why` says what is missing.
@@ -79,6 +84,10 @@ public:
     // SIGKILL); its exit status, or -1 when it did not end by itself or was ended already.
     int StopInLan(pid_t pid);
 
+    // StartInLan() and StopInLan() for the workstation.
+    pid_t StartInWorkstation(const std::vector<std::string>& argv, const std::string& logFile);
+    int StopInWorkstation(pid_t pid);
+
     // Whether a TCP connection from the workstation to address:port is accepted now.
     bool WorkstationConnects(const std::string& address, int port);
 
@@ -117,6 +126,8 @@ public:
 private:
     ProgramResult RunInNamespace(const std::string& ns, const std::vector<std::string>& argv,
                                  const std::string& stdinText, std::chrono::milliseconds timeout);
+    pid_t StartGroupInNamespace(const std::string& ns, const std::vector<std::string>& argv,
+                                const std::string& logFile, std::set<pid_t>& started);
     // ip netns exec mounts /etc/netns/NAMESPACE/FILE over /etc/FILE for what it starts.
     std::string NamespaceEtcFile(const std::string& ns, const std::string& etcName) const;
     void WriteNamespaceEtcFile(const std::string& ns, const std::string& etcName,
@@ -139,6 +150,7 @@ private:
     std::map<pid_t, std::string> simulatorLogs_;  // the simulators still running, and their logs
     std::set<pid_t> lanPrograms_;                 // started by StartInLan() and still running
     std::string winePrefix_;                      // made by StartWine(), removed by Stop()
+    std::set<pid_t> workstationPrograms_;         // started by StartInWorkstation(), running
 };
 
 // Holds the calling thread in the workstation for its lifetime.

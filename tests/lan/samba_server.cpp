@@ -233,12 +233,7 @@ bool SambaServer::WaitUntilListening() {
     return false;
 }
 
-SambaClientHome::SambaClientHome() {
-    char directory[] = "/tmp/lumisk-smbclient-XXXXXX";
-    if (mkdtemp(directory) == nullptr) {
-        return;
-    }
-    const std::string home = directory;
+bool WriteSambaClientHome(const std::string& home) {
     std::ostringstream config;
     config << "[global]\n"
            << "name resolve order = host\n"
@@ -246,9 +241,18 @@ SambaClientHome::SambaClientHome() {
            << "lock directory = " << home << "/lock\n"
            << "state directory = " << home << "/state\n"
            << "cache directory = " << home << "/cache\n";
-    if (!MakeDirectories({home + "/.smb", home + "/private", home + "/lock", home + "/state",
-                          home + "/cache"}) ||
-        !WriteFile(home + "/.smb/smb.conf", config.str())) {
+    return MakeDirectories({home + "/.smb", home + "/private", home + "/lock", home + "/state",
+                            home + "/cache"}) &&
+           WriteFile(home + "/.smb/smb.conf", config.str());
+}
+
+SambaClientHome::SambaClientHome() {
+    char directory[] = "/tmp/lumisk-smbclient-XXXXXX";
+    if (mkdtemp(directory) == nullptr) {
+        return;
+    }
+    const std::string home = directory;
+    if (!WriteSambaClientHome(home)) {
         std::error_code ignored;
         std::filesystem::remove_all(home, ignored);
         return;

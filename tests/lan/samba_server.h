@@ -58,6 +58,10 @@ private:
     pid_t pid_ = -1;
 };
 
+// Writes HOME/.smb/smb.conf and the directories it names for a Samba client that resolves
+// names through the hosts file only and keeps its caches and databases below `home`.
+bool WriteSambaClientHome(const std::string& home);
+
 // For its lifetime, points libsmbclient in this process at a client configuration of its own:
 // $HOME/.smb/smb.conf, which it reads instead of /etc/samba/smb.conf whenever it starts up.
 // Names resolve through the hosts file only, and its caches and databases live in a temporary
