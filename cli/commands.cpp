@@ -10,6 +10,7 @@
 
 #include "cli/arguments.h"
 #include "cli/device_output.h"
+#include "cli/drive_commands.h"
 #include "cli/password_input.h"
 #include "drives/share_files.h"
 #include "language/codepage_sets.h"
@@ -37,6 +38,7 @@ struct Command {
     ArgumentRules rules;
     std::size_t operands;
     std::function<int(const Arguments&)> run;
+    std::size_t optionalOperands = 0;  // after the required ones
 };
 
 void Complain(const std::string& message) {
@@ -293,6 +295,12 @@ int Language(const Arguments& arguments) {
     return ExitSuccess;
 }
 
+// Connect, disconnect and the list of drives, with what they need of this command line.
+int RunDriveCommand(int (*command)(const Arguments&, const CommandSupport&),
+                    const Arguments& arguments) {
+    return command(arguments, {Complain, SelectAdapter});
+}
+
 const std::vector<Command>& Commands() {
     const ArgumentRules withPassword{{"--password-stdin"}, {}};
     static const std::vector<Command> commands = {
@@ -335,6 +343,32 @@ const std::vector<Command>& Commands() {
          {{"--no-wait"}, {}},
          2,
          Language},
+        {"connect",
+         "connect DEVICE_IP SHARE [LETTER] [--user NAME] [--password-stdin]",
+         "Maps the adapter's SHARE to a drive letter as the window's Connect does: LETTER, or "
+         "the first free one; as a guest, or as NAME with the password read from standard input "
+         "(--password-stdin) or typed at a prompt. Prints the letter, the remote name "
+         "\\\\NAME\\SHARE and the local path of the share's mount, separated by tabs.",
+         {{"--password-stdin"}, {"--user"}},
+         2,
+         [](const Arguments& arguments) { return RunDriveCommand(ConnectDrive, arguments); },
+         1},
+        {"disconnect",
+         "disconnect LETTER",
+         "Removes the mapping of a drive letter.",
+         {},
+         1,
+         [](const Arguments& arguments) { return RunDriveCommand(DisconnectDrive, arguments); }},
+        {"drives",
+         "drives [--json] [--restore]",
+         "Lists the remembered drive mappings: letter, remote name, the local path of the "
+         "share's mount (- when none) and whether it is mounted now, separated by tabs. --json "
+         "prints an array of objects with the keys letter, remote, path (null when none) and "
+         "mounted. --restore first mounts every remembered mapping that needs no password, as "
+         "at login, and says which it could not.",
+         {{"--json", "--restore"}, {}},
+         0,
+         [](const Arguments& arguments) { return RunDriveCommand(ListDrives, arguments); }},
     };
     return commands;
 }
@@ -408,7 +442,8 @@ int RunCommandLine(const std::vector<std::string>& commandLine) {
                         command.description.c_str());
             return ExitSuccess;
         }
-        if (!parsed.arguments || parsed.arguments->operands.size() != command.operands) {
+        if (!parsed.arguments || parsed.arguments->operands.size() < command.operands ||
+            parsed.arguments->operands.size() > command.operands + command.optionalOperands) {
             Complain(parsed.arguments ? "wrong number of arguments" : parsed.error);
             std::fprintf(stderr, "Usage: %s %s\n", ProgramName, command.synopsis.c_str());
             return ExitUsage;

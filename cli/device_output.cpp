@@ -37,7 +37,9 @@ std::string LineField(std::string_view text) {
     return field;
 }
 
-// Texts carry no declared code page; bytes above 0x7F are shown as the Latin-1 characters.
+}  // namespace
+
+// Texts carry no declared code page: bytes above 0x7F are shown as the Latin-1 characters.
 std::string JsonString(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {
@@ -55,8 +57,6 @@ std::string JsonString(std::string_view text) {
     }
     return quoted + "\"";
 }
-
-}  // namespace
 
 std::string FormatDeviceLine(const DeviceRecord& device) {
     return LineField(TextOf(device.name)) + '\t' + LineField(TextOf(device.ipText)) + '\t' +

@@ -2,6 +2,7 @@
 // How the command line prints the adapters of a search: tab-separated lines or JSON.
 
 #include <string>
+#include <string_view>
 
 #include "protocol/device_table.h"
 
@@ -15,5 +16,8 @@ std::string FormatDeviceLine(const DeviceRecord& device);
 // address of the card the adapter answered through). Bytes outside
 // printable ASCII are escaped, so the output is valid JSON whatever an adapter sent.
 std::string FormatDevicesJson(const LinkedTable<DeviceRecord>& table);
+
+// `text` as a JSON string, quoted, with control characters and bytes above 0x7F escaped.
+std::string JsonString(std::string_view text);
 
 }  // namespace lumisk

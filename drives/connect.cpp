@@ -98,6 +98,9 @@ void OnConnect(MainWindow& window) {
         ShowFailure(window, "Failed to map drive.");
         return;
     }
+    for (const std::string& notice : window.host.drives.TakeNotices()) {
+        ShowConfirmation(window, notice.c_str());
+    }
     ShowConfirmation(window, "Successfully mapped drive.");
     RefreshDrives(window);
     FillShareList(window, deviceRow, HostComparison::Exact);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumisk {
 
@@ -41,11 +42,16 @@ public:
     // The file where the host keeps its connections, when it keeps them in one: a change of it
     // means another program mapped or removed a drive. Empty when the system tells no file.
     virtual std::string ConnectionsFile() { return {}; }
+    // Changes made to the host's configuration since the last time, to tell the user once.
+    virtual std::vector<std::string> TakeNotices() { return {}; }
+    // Why the last failed call failed, in the host's words; empty when it does not say.
+    virtual std::string FailureReason() { return {}; }
 };
 
 // The host's own: the system's drives on Windows; on Linux the root file system is the fixed
 // disk C:, a letter in the table of remembered connections is a remote drive, every other letter
-// has no root directory, and a connection is made when an SMB session to its share opens.
+// has no root directory, and a connection is a desktop mount of its share
+// (drives/mounted_drives.h).
 std::unique_ptr<HostDrives> MakeSystemDrives();
 
 }  // namespace lumisk

@@ -1,20 +1,14 @@
 #include "drives/remembered_drives.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <sstream>
+
+#include "drives/whole_file.h"
 
 namespace lumisk {
 
 std::string RememberedDrivesPath() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && *configHome == '/') {
-        return std::string(configHome) + "/lumisk/drives";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.config/lumisk/drives";
+    return UserConfigDirectory() + "/lumisk/drives";
 }
 
 std::map<char, std::string> ReadRememberedDrives(const std::string& path) {
@@ -31,20 +25,11 @@ std::map<char, std::string> ReadRememberedDrives(const std::string& path) {
 }
 
 int WriteRememberedDrives(const std::string& path, const std::map<char, std::string>& drives) {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    const std::string draft = path + ".new";
-    {
-        std::ofstream file(draft, std::ios::trunc);
-        for (const auto& [letter, remoteName] : drives) {
-            file << letter << ": " << remoteName << '\n';
-        }
-        file.flush();
-        if (!file) {
-            return EIO;
-        }
+    std::ostringstream table;
+    for (const auto& [letter, remoteName] : drives) {
+        table << letter << ": " << remoteName << '\n';
     }
-    return std::rename(draft.c_str(), path.c_str()) == 0 ? 0 : errno;
+    return ReplaceWholeFile(path, table.str());
 }
 
 }  // namespace lumisk

@@ -9,8 +9,10 @@
 #else
 #include <algorithm>
 
+#include "drives/mounted_drives.h"
 #include "drives/remote_name.h"
 #include "drives/smb_share.h"
+#include "protocol/device_table.h"
 #endif
 
 namespace lumisk {
@@ -40,10 +42,29 @@ public:
         if (networkPath.rfind("\\\\", 0) != 0 || shareEnd == std::string_view::npos) {
             return EINVAL;
         }
+        const std::string server(host->server);
+        const std::string share(host->rest.substr(0, shareEnd));
         std::string path(host->rest.substr(shareEnd + 1));
         std::replace(path.begin(), path.end(), '\\', '/');
-        return WriteSmbFile(std::string(host->server), std::string(host->rest.substr(0, shareEnd)),
-                            path, bytes);
+        // The user's mapping of the share carries the credentials the share wants.
+        if (const auto drive = MountedDriveOf(NameOfAdapterAt(server), server, share)) {
+            const std::optional<ShareName> mapped = ShareOf(drive->remoteName);
+            const auto failure = WriteFileOnMount(mapped->server, mapped->share, path, bytes);
+            return failure ? failure->code : 0;
+        }
+        return WriteSmbFile(server, share, path, bytes);
+    }
+
+private:
+    // The name the last search found for the adapter at `ip`; empty when none.
+    static std::string NameOfAdapterAt(const std::string& ip) {
+        for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
+             device = device->next) {
+            if (ip == device->ipText) {
+                return device->name;
+            }
+        }
+        return {};
     }
 };
 #endif

@@ -14,6 +14,12 @@ namespace {
 
 constexpr char OldestProtocol[] = "NT1";
 constexpr char NewestProtocol[] = "SMB3";
+constexpr char OldestSmb2Protocol[] = "SMB2_02";
+
+struct Protocols {
+    const char* oldest = OldestProtocol;
+    const char* newest = NewestProtocol;
+};
 
 struct Credentials {
     std::string userName;
@@ -54,7 +60,7 @@ int LastError() {
 // A client for a single call, so its credentials and connections end with it. Without
 // NoAutoAnonymousLogin a refused password would quietly become a guest session. Adapters with
 // older kernels speak only SMB1 (NT1), which the library refuses unless asked for it.
-Context NewContext(Credentials& credentials, int& error) {
+Context NewContext(Credentials& credentials, int& error, Protocols protocols = {}) {
     Context context(smbc_new_context());
     if (!context) {
         error = LastError();
@@ -72,7 +78,7 @@ Context NewContext(Credentials& credentials, int& error) {
         error = LastError();
         return nullptr;
     }
-    if (!smbc_setOptionProtocols(context.get(), OldestProtocol, NewestProtocol)) {
+    if (!smbc_setOptionProtocols(context.get(), protocols.oldest, protocols.newest)) {
         error = EPROTONOSUPPORT;
         return nullptr;
     }
@@ -119,13 +125,12 @@ int WriteWhole(SMBCCTX* context, SMBCFILE* file, std::span<const std::uint8_t> b
     return 0;
 }
 
-}  // namespace
-
-int OpenSmbShare(const std::string& server, const std::string& share, const std::string& userName,
-                 const std::string& password) {
+// OpenSmbShare() speaking only `protocols`.
+int OpenShareWith(const std::string& server, const std::string& share, const std::string& userName,
+                  const std::string& password, Protocols protocols) {
     Credentials credentials{userName, password};
     int error = 0;
-    const Context context = NewContext(credentials, error);
+    const Context context = NewContext(credentials, error, protocols);
     if (!context) {
         return error;
     }
@@ -137,6 +142,21 @@ int OpenSmbShare(const std::string& server, const std::string& share, const std:
     }
     smbc_getFunctionClosedir(context.get())(context.get(), root);
     return 0;
+}
+
+}  // namespace
+
+int OpenSmbShare(const std::string& server, const std::string& share, const std::string& userName,
+                 const std::string& password) {
+    return OpenShareWith(server, share, userName, password, {});
+}
+
+bool SpeaksOnlySmb1(const std::string& server, const std::string& share,
+                    const std::string& userName, const std::string& password) {
+    return OpenShareWith(server, share, userName, password, {OldestProtocol, OldestProtocol}) ==
+               0 &&
+           OpenShareWith(server, share, userName, password, {OldestSmb2Protocol, NewestProtocol}) !=
+               0;
 }
 
 int WriteSmbFile(const std::string& server, const std::string& share, const std::string& path,

@@ -17,6 +17,11 @@ namespace lumisk {
 int OpenSmbShare(const std::string& server, const std::string& share, const std::string& userName,
                  const std::string& password);
 
+// Whether the share opens with these credentials when the client speaks SMB1 only, but not when
+// it asks for SMB2 at least, as Debian's default client configuration does.
+bool SpeaksOnlySmb1(const std::string& server, const std::string& share,
+                    const std::string& userName, const std::string& password);
+
 // Writes `bytes` as the whole file `path` ('/'-separated, in existing directories) on
 // \\server\share as a guest, replacing any file there: 0 once the file is closed and has that
 // size, otherwise an errno value.

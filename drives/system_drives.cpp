@@ -4,11 +4,7 @@
 #include <windows.h>
 #include <winnetwk.h>
 #else
-#include <cerrno>
-
-#include "drives/remembered_drives.h"
-#include "drives/remote_name.h"
-#include "drives/smb_share.h"
+#include "drives/mounted_drives.h"
 #endif
 
 namespace lumisk {
@@ -46,62 +42,6 @@ public:
             WNetCancelConnection2A(localName.c_str(), CONNECT_UPDATE_PROFILE, FALSE));
     }
 };
-#else
-class RememberedDrives final : public HostDrives {
-public:
-    std::optional<std::string> RemoteName(const std::string& localName) override {
-        const auto drives = ReadRememberedDrives(RememberedDrivesPath());
-        const auto found = drives.find(localName.empty() ? '\0' : localName[0]);
-        if (found == drives.end()) {
-            return std::nullopt;
-        }
-        return found->second;
-    }
-
-    DriveType Type(const std::string& localName) override {
-        if (localName == "C:") {
-            return DriveType::Fixed;
-        }
-        return RemoteName(localName) ? DriveType::Remote : DriveType::NoRootDir;
-    }
-
-    int AddConnection(const std::string& localName, const std::string& remoteName,
-                      const std::string& password, const std::string& userName) override {
-        const std::optional<char> letter = LetterOf(localName);
-        const std::optional<RemoteNameParts> parts = SplitRemoteName(remoteName);
-        if (!letter || !remoteName.starts_with("\\\\") || !parts) {
-            return EINVAL;
-        }
-        if (const int refused = OpenSmbShare(std::string(parts->server), std::string(parts->rest),
-                                             userName, password)) {
-            return refused;
-        }
-        auto drives = ReadRememberedDrives(RememberedDrivesPath());
-        drives[*letter] = remoteName;
-        return WriteRememberedDrives(RememberedDrivesPath(), drives);
-    }
-
-    std::string ConnectionsFile() override { return RememberedDrivesPath(); }
-
-    int CancelConnection(const std::string& localName) override {
-        auto drives = ReadRememberedDrives(RememberedDrivesPath());
-        const std::optional<char> letter = LetterOf(localName);
-        if (!letter || drives.erase(*letter) == 0) {
-            return ENOENT;
-        }
-        return WriteRememberedDrives(RememberedDrivesPath(), drives);
-    }
-
-private:
-    // 'E' of "E:"; nothing for anything else.
-    static std::optional<char> LetterOf(const std::string& localName) {
-        if (localName.size() != 2 || localName[0] < 'A' || localName[0] > 'Z' ||
-            localName[1] != ':') {
-            return std::nullopt;
-        }
-        return localName[0];
-    }
-};
 #endif
 
 }  // namespace
@@ -110,7 +50,7 @@ std::unique_ptr<HostDrives> MakeSystemDrives() {
 #ifdef _WIN32
     return std::make_unique<WindowsDrives>();
 #else
-    return std::make_unique<RememberedDrives>();
+    return MakeMountedDrives();
 #endif
 }
 

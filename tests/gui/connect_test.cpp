@@ -1,6 +1,6 @@
 // Connect and Disconnect of the main window against a real SMB server in the LAN testbed, with
 // the host's own drive table: remembered connections in a per-user table under a temporary
-// configuration directory.
+// configuration directory, and desktop mounts through GVfs in a desktop login of the workstation.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "drives/desktop_mounts.h"
 #include "drives/remembered_drives.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
@@ -17,6 +18,7 @@
 #include "setup/main_window.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/gui_driver.h"
+#include "tests/lan/desktop_login.h"
 #include "tests/lan/samba_server.h"
 
 namespace lumisk::gui_test {
@@ -58,9 +60,13 @@ protected:
         ASSERT_TRUE(server_.Start(
             testbed_, {{"HDD_a", true, "", ""}, {"HDD_b", false, ShareUser, SharePassword}},
             {"NAS-Office"}));
+        LUMISK_REQUIRE_DESKTOP_LOGIN();
+        ASSERT_TRUE(login_.Start());
+        login_.EnterEnvironment();
     }
 
     void TearDown() override {
+        login_.End();
         server_.Stop();
         MainWindowOnLan::TearDown();
         if (oldConfigHome_) {
@@ -105,6 +111,7 @@ protected:
 
     lan::SambaServer server_;
     lan::SambaClientHome client_;
+    lan::DesktopLogin login_{testbed_};
     std::optional<std::string> oldConfigHome_;
 };
 
@@ -120,14 +127,21 @@ TEST_F(DriveMapping, AGuestShareIsMappedWithoutAskingAndRemembered) {
         ClickButton(control::Exit);
     });
     EXPECT_EQ(Remembered(), (std::map<char, std::string>{{'D', "\\\\NAS-Office\\HDD_a"}}));
+    EXPECT_TRUE(SmbShareMount("NAS-Office", "HDD_a").mounted);
 
-    // The next run of the window finds the mapping again.
+    // The next run of the window finds the mapping again, and its Disconnect unmounts it.
     ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
     MainDialog again(host);
+    shown = &again;
     RunDialog(again, [&] {
         EXPECT_EQ(again.Window().driveLetterCombo.GetItemText(0), "D: \\\\NAS-Office\\HDD_a");
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+        ExpectBox(Click(control::Disconnect), "Successfully unmapped drive.", "Confirm",
+                  ui::MessageIcon::Information);
         ClickButton(control::Exit);
     });
+    EXPECT_FALSE(SmbShareMount("NAS-Office", "HDD_a").mounted);
+    EXPECT_TRUE(Remembered().empty());
 }
 
 TEST_F(DriveMapping, AProtectedShareAsksOnceAndRetries) {
@@ -156,6 +170,7 @@ TEST_F(DriveMapping, AProtectedShareAsksOnceAndRetries) {
         ClickButton(control::Exit);
     });
     EXPECT_EQ(Remembered(), (std::map<char, std::string>{{'D', "\\\\NAS-Office\\HDD_b"}}));
+    EXPECT_TRUE(SmbShareMount("NAS-Office", "HDD_b").mounted);
 }
 
 TEST_F(DriveMapping, WindowsNtAsksFirstAndDoesNotRetry) {

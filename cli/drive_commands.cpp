@@ -1,0 +1,215 @@
+#include "cli/drive_commands.h"
+
+#include <strings.h>
+#include <cctype>
+#include <cstdio>
+#include <optional>
+
+#include "cli/commands.h"
+#include "cli/device_output.h"
+#include "cli/password_input.h"
+#include "drives/drive_table.h"
+#include "drives/host_drives.h"
+#include "protocol/device_table.h"
+#include "protocol/exchanges.h"
+#include "protocol/fixed_text.h"
+
+#ifndef _WIN32
+#include "drives/mounted_drives.h"
+#endif
+
+namespace lumisk {
+namespace {
+
+constexpr std::size_t DeviceNameLimit = 63;
+
+void Tell(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+void TellNotices(HostDrives& drives) {
+    for (const std::string& notice : drives.TakeNotices()) {
+        Tell(notice);
+    }
+}
+
+void TellReason(HostDrives& drives) {
+    if (const std::string reason = drives.FailureReason(); !reason.empty()) {
+        Tell(reason);
+    }
+}
+
+// "E:" of "E", "e:" and the like; nothing for anything but a letter D to Z.
+std::optional<std::string> LocalNameOf(const std::string& text) {
+    if (text.empty() || text.size() > 2 || (text.size() == 2 && text[1] != ':')) {
+        return std::nullopt;
+    }
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    if (letter < 'D' || letter > 'Z') {
+        return std::nullopt;
+    }
+    return std::string(1, letter) + ":";
+}
+
+// The share as the adapter lists it, letter case aside.
+std::optional<std::string> ListedShare(const std::string& share) {
+    for (const ShareNode* node = ShareTable.head; node != nullptr; node = node->next) {
+        if (strcasecmp(node->shareName, share.c_str()) == 0) {
+            return std::string(node->shareName);
+        }
+    }
+    return std::nullopt;
+}
+
+struct DriveState {
+    std::optional<std::string> path;
+    bool mounted;
+};
+
+// Where a drive can be opened now. On Windows the letter is the drive.
+DriveState StateOf(const std::string& localName, const std::string& remoteName) {
+#ifdef _WIN32
+    (void)remoteName;
+    return {localName + "\\", true};
+#else
+    (void)localName;
+    const std::optional<ShareName> name = ShareOf(remoteName);
+    const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
+    return {mount.localPath, mount.mounted};
+#endif
+}
+
+}  // namespace
+
+int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
+    const std::string& deviceIp = arguments.operands[0];
+    std::optional<std::string> localName;
+    if (arguments.operands.size() > 2 && !(localName = LocalNameOf(arguments.operands[2]))) {
+        support.complain("LETTER is a drive letter from D to Z");
+        return ExitUsage;
+    }
+    const auto user = arguments.values.find("--user");
+    if (arguments.Has("--password-stdin") && user == arguments.values.end()) {
+        support.complain("--password-stdin goes with --user");
+        return ExitUsage;
+    }
+    if (!support.selectAdapter(deviceIp)) {
+        return ExitFailure;
+    }
+    const std::string deviceName =
+        std::string(TextOf(FindSelectedDevice()->name)).substr(0, DeviceNameLimit);
+    ClearShareTable();
+    QueryShareList();
+    const std::optional<std::string> share = ListedShare(arguments.operands[1]);
+    if (!share) {
+        support.complain("the adapter at " + deviceIp + " has no share " + arguments.operands[1]);
+        return ExitFailure;
+    }
+    if (deviceName.empty() || deviceName.find('\\') != std::string::npos) {
+        support.complain("the adapter's name cannot name a network share");
+        return ExitFailure;
+    }
+
+    const auto drives = MakeSystemDrives();
+    ReadDriveTable(*drives);
+    if (!localName) {
+        const DriveLetterChoices choices = OfferedDriveLetters(*drives);
+        if (choices.current < 0) {
+            support.complain("no drive letter is free");
+            return ExitFailure;
+        }
+        localName = choices.items[static_cast<std::size_t>(choices.current)].substr(0, 2);
+    }
+
+    std::string userName;
+    std::string password;
+    if (user != arguments.values.end()) {
+        userName = user->second;
+        const std::optional<std::string> typed =
+            arguments.Has("--password-stdin")
+                ? ReadPasswordLine()
+                : PromptForPassword("Password for " + userName + ": ");
+        if (!typed) {
+            support.complain("no password: give it with --password-stdin");
+            return ExitUsage;
+        }
+        password = *typed;
+    }
+    const std::string remoteName = "\\\\" + deviceName + "\\" + *share;
+    drives->CancelConnection(*localName);
+    const int result = drives->AddConnection(*localName, remoteName, password, userName);
+    TellNotices(*drives);
+    if (result != 0) {
+        TellReason(*drives);
+        support.complain("Failed to map drive.");
+        return ExitFailure;
+    }
+    Tell("Successfully mapped drive.");
+    const DriveState state = StateOf(*localName, remoteName);
+    std::printf("%s\t%s\t%s\n", localName->c_str(), remoteName.c_str(),
+                state.path.value_or("").c_str());
+    return ExitSuccess;
+}
+
+int DisconnectDrive(const Arguments& arguments, const CommandSupport& support) {
+    const std::optional<std::string> localName = LocalNameOf(arguments.operands[0]);
+    if (!localName) {
+        support.complain("LETTER is a drive letter from D to Z");
+        return ExitUsage;
+    }
+    const auto drives = MakeSystemDrives();
+    const int result = drives->CancelConnection(*localName);
+    TellNotices(*drives);
+    if (result != 0) {
+        TellReason(*drives);
+        support.complain(
+            "Unable to disconnect this drive.\nPlease select a drive to disconnect and verify "
+            "that the drive is not being accessed.");
+        return ExitFailure;
+    }
+    Tell("Successfully unmapped drive.");
+    return ExitSuccess;
+}
+
+int ListDrives(const Arguments& arguments, const CommandSupport& support) {
+    int status = ExitSuccess;
+#ifdef _WIN32
+    (void)support;  // Windows restores its remembered drives at logon by itself.
+#else
+    if (arguments.Has("--restore")) {
+        for (const std::string& failure : RestoreRememberedDrives()) {
+            support.complain(failure);
+            status = ExitFailure;
+        }
+    }
+#endif
+    const auto drives = MakeSystemDrives();
+    const bool json = arguments.Has("--json");
+    std::string out = json ? "[" : "";
+    bool first = true;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const std::string localName = std::string(1, letter) + ":";
+        const std::optional<std::string> remoteName = drives->RemoteName(localName);
+        if (!remoteName) {
+            continue;
+        }
+        const DriveState state = StateOf(localName, *remoteName);
+        if (json) {
+            out += std::string(first ? "\n  " : ",\n  ") + "{\"letter\": " + JsonString(localName) +
+                   ", \"remote\": " + JsonString(*remoteName) +
+                   ", \"path\": " + (state.path ? JsonString(*state.path) : "null") +
+                   ", \"mounted\": " + (state.mounted ? "true" : "false") + "}";
+        } else {
+            out += localName + '\t' + *remoteName + '\t' + state.path.value_or("-") + '\t' +
+                   (state.mounted ? "mounted" : "not mounted") + '\n';
+        }
+        first = false;
+    }
+    if (json) {
+        out += first ? "]\n" : "\n]\n";
+    }
+    std::fputs(out.c_str(), stdout);
+    return status;
+}
+
+}  // namespace lumisk

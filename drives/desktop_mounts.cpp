@@ -1,0 +1,229 @@
+#include "drives/desktop_mounts.h"
+
+#include <gio/gio.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace lumisk {
+namespace {
+
+struct ObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+template <typename T>
+using Object = std::unique_ptr<T, ObjectUnref>;
+
+struct ErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+using Error = std::unique_ptr<GError, ErrorFree>;
+
+struct TextFree {
+    void operator()(char* text) const { g_free(text); }
+};
+using Text = std::unique_ptr<char, TextFree>;
+
+int ErrnoOf(const GError& error) {
+    if (error.domain != G_IO_ERROR) {
+        return EIO;
+    }
+    switch (error.code) {
+        case G_IO_ERROR_PERMISSION_DENIED:
+        case G_IO_ERROR_FAILED_HANDLED:  // the password request was turned down
+            return EACCES;
+        case G_IO_ERROR_BUSY:
+            return EBUSY;
+        case G_IO_ERROR_NOT_FOUND:
+        case G_IO_ERROR_NOT_MOUNTED:
+            return ENOENT;
+        case G_IO_ERROR_NOT_SUPPORTED:
+            return ENOTSUP;
+        case G_IO_ERROR_TIMED_OUT:
+            return ETIMEDOUT;
+        default:
+            return EIO;
+    }
+}
+
+MountFailure FailureOf(const Error& error) {
+    return {ErrnoOf(*error), error->message};
+}
+
+Object<GFile> ShareFile(const std::string& server, const std::string& share,
+                        const std::string& path = {}) {
+    const Text escapedServer(g_uri_escape_string(server.c_str(), nullptr, FALSE));
+    const Text escapedShare(g_uri_escape_string(share.c_str(), nullptr, FALSE));
+    std::string uri = std::string("smb://") + escapedServer.get() + "/" + escapedShare.get();
+    if (!path.empty()) {
+        const Text escapedPath(
+            g_uri_escape_string(path.c_str(), G_URI_RESERVED_CHARS_ALLOWED_IN_PATH, FALSE));
+        uri += std::string("/") + escapedPath.get();
+    }
+    return Object<GFile>(g_file_new_for_uri(uri.c_str()));
+}
+
+// Runs one asynchronous GIO operation to its end on a main context of its own, so neither the
+// window's event loop nor any other source runs meanwhile.
+class Completion {
+public:
+    Completion() : context_(g_main_context_new()) { g_main_context_push_thread_default(context_); }
+    ~Completion() {
+        if (result_ != nullptr) {
+            g_object_unref(result_);
+        }
+        g_main_context_pop_thread_default(context_);
+        g_main_context_unref(context_);
+    }
+    Completion(const Completion&) = delete;
+    Completion& operator=(const Completion&) = delete;
+
+    static void Done(GObject* /*source*/, GAsyncResult* result, gpointer self) {
+        static_cast<Completion*>(self)->result_ = G_ASYNC_RESULT(g_object_ref(result));
+    }
+
+    GAsyncResult* Wait() {
+        while (result_ == nullptr) {
+            g_main_context_iteration(context_, TRUE);
+        }
+        return result_;
+    }
+
+private:
+    GMainContext* context_;
+    GAsyncResult* result_ = nullptr;
+};
+
+struct Credentials {
+    std::string userName;
+    std::string password;
+    int asked = 0;
+};
+
+// GVfs asks again after a refusal; the second request is turned down, so a refused password
+// ends the mount instead of trying anything else.
+void AnswerPassword(GMountOperation* operation, const char* /*message*/,
+                    const char* /*defaultUser*/, const char* defaultDomain, GAskPasswordFlags flags,
+                    gpointer data) {
+    auto* credentials = static_cast<Credentials*>(data);
+    const bool anonymous = credentials->userName.empty() && credentials->password.empty();
+    if (credentials->asked++ > 0 ||
+        (anonymous && (flags & G_ASK_PASSWORD_ANONYMOUS_SUPPORTED) == 0)) {
+        g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+        return;
+    }
+    if (anonymous) {
+        g_mount_operation_set_anonymous(operation, TRUE);
+    } else {
+        g_mount_operation_set_username(operation, credentials->userName.c_str());
+        g_mount_operation_set_password(operation, credentials->password.c_str());
+        g_mount_operation_set_domain(operation, defaultDomain != nullptr ? defaultDomain : "");
+    }
+    g_mount_operation_set_password_save(operation, G_PASSWORD_SAVE_NEVER);
+    g_mount_operation_reply(operation, G_MOUNT_OPERATION_HANDLED);
+}
+
+// Questions and the list of processes holding files open are for a person to answer: the
+// answer is no, so an unmount in use fails instead of forcing.
+void DeclineQuestion(GMountOperation* operation, const char* /*message*/,
+                     const char* const* /*choices*/, gpointer /*data*/) {
+    g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+}
+
+void DeclineProcesses(GMountOperation* operation, const char* /*message*/, GArray* /*processes*/,
+                      const char* const* /*choices*/, gpointer /*data*/) {
+    g_mount_operation_reply(operation, G_MOUNT_OPERATION_ABORTED);
+}
+
+Object<GMountOperation> NewOperation(Credentials* credentials) {
+    Object<GMountOperation> operation(g_mount_operation_new());
+    if (credentials != nullptr) {
+        g_signal_connect(operation.get(), "ask-password", G_CALLBACK(AnswerPassword), credentials);
+    }
+    g_signal_connect(operation.get(), "ask-question", G_CALLBACK(DeclineQuestion), nullptr);
+    g_signal_connect(operation.get(), "show-processes", G_CALLBACK(DeclineProcesses), nullptr);
+    return operation;
+}
+
+Object<GMount> FindMount(GFile* file) {
+    GError* error = nullptr;
+    GMount* mount = g_file_find_enclosing_mount(file, nullptr, &error);
+    if (error != nullptr) {
+        g_error_free(error);
+    }
+    return Object<GMount>(mount);
+}
+
+}  // namespace
+
+std::optional<MountFailure> MountSmbShare(const std::string& server, const std::string& share,
+                                          const std::string& userName,
+                                          const std::string& password) {
+    const Object<GFile> file = ShareFile(server, share);
+    Credentials credentials{userName, password};
+    const Object<GMountOperation> operation = NewOperation(&credentials);
+    Completion completion;
+    g_file_mount_enclosing_volume(file.get(), G_MOUNT_MOUNT_NONE, operation.get(), nullptr,
+                                  Completion::Done, &completion);
+    GError* raw = nullptr;
+    g_file_mount_enclosing_volume_finish(file.get(), completion.Wait(), &raw);
+    const Error error(raw);
+    if (error && !g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_ALREADY_MOUNTED)) {
+        return FailureOf(error);
+    }
+    return std::nullopt;
+}
+
+std::optional<MountFailure> UnmountSmbShare(const std::string& server, const std::string& share) {
+    const Object<GMount> mount = FindMount(ShareFile(server, share).get());
+    if (!mount) {
+        return MountFailure{ENOENT, "the share is not mounted"};
+    }
+    const Object<GMountOperation> operation = NewOperation(nullptr);
+    Completion completion;
+    g_mount_unmount_with_operation(mount.get(), G_MOUNT_UNMOUNT_NONE, operation.get(), nullptr,
+                                   Completion::Done, &completion);
+    GError* raw = nullptr;
+    g_mount_unmount_with_operation_finish(mount.get(), completion.Wait(), &raw);
+    const Error error(raw);
+    if (error) {
+        return FailureOf(error);
+    }
+    return std::nullopt;
+}
+
+MountState SmbShareMount(const std::string& server, const std::string& share) {
+    const Object<GMount> mount = FindMount(ShareFile(server, share).get());
+    if (!mount) {
+        return {};
+    }
+    const Object<GFile> root(g_mount_get_root(mount.get()));
+    const Text path(g_file_get_path(root.get()));
+    if (!path) {
+        return {true, std::nullopt};
+    }
+    return {true, std::string(path.get())};
+}
+
+std::optional<MountFailure> WriteFileOnMount(const std::string& server, const std::string& share,
+                                             const std::string& path,
+                                             std::span<const std::uint8_t> bytes) {
+    const Object<GFile> file = ShareFile(server, share, path);
+    GError* raw = nullptr;
+    g_file_replace_contents(file.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size(),
+                            nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, nullptr, &raw);
+    if (const Error error(raw); error) {
+        return FailureOf(error);
+    }
+    const Object<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_SIZE,
+                                                   G_FILE_QUERY_INFO_NONE, nullptr, &raw));
+    if (const Error error(raw); error) {
+        return FailureOf(error);
+    }
+    if (g_file_info_get_size(info.get()) != static_cast<goffset>(bytes.size())) {
+        return MountFailure{EIO, "the file on the share has another size than was written"};
+    }
+    return std::nullopt;
+}
+
+}  // namespace lumisk

@@ -1,0 +1,222 @@
+#include "drives/mounted_drives.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <utility>
+
+#include "drives/autostart.h"
+#include "drives/remembered_drives.h"
+#include "drives/remote_name.h"
+#include "drives/smb_client_config.h"
+#include "drives/smb_share.h"
+
+namespace lumisk {
+namespace {
+
+MountState MountOf(const std::string& remoteName) {
+    const std::optional<ShareName> name = ShareOf(remoteName);
+    return name ? SmbShareMount(name->server, name->share) : MountState{};
+}
+
+// Whether a process has a file or its working directory below `localPath`. GVfs unmounts under
+// files opened through its FUSE bridge, so the check is made here, as Windows makes it.
+bool InUse(const std::string& localPath) {
+    const auto below = [&](const std::filesystem::path& link) {
+        std::error_code error;
+        const std::string target = std::filesystem::read_symlink(link, error).string();
+        return !error && (target == localPath || target.starts_with(localPath + "/"));
+    };
+    std::error_code error;
+    for (const auto& process : std::filesystem::directory_iterator("/proc", error)) {
+        if (below(process.path() / "cwd")) {
+            return true;
+        }
+        std::error_code unreadable;
+        for (const auto& fd :
+             std::filesystem::directory_iterator(process.path() / "fd", unreadable)) {
+            if (below(fd.path())) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+class MountedDrives final : public HostDrives {
+public:
+    std::optional<std::string> RemoteName(const std::string& localName) override {
+        const auto drives = ReadRememberedDrives(RememberedDrivesPath());
+        const auto found = drives.find(localName.empty() ? '\0' : localName[0]);
+        if (found == drives.end()) {
+            return std::nullopt;
+        }
+        return found->second;
+    }
+
+    DriveType Type(const std::string& localName) override {
+        if (localName == "C:") {
+            return DriveType::Fixed;
+        }
+        return RemoteName(localName) ? DriveType::Remote : DriveType::NoRootDir;
+    }
+
+    int AddConnection(const std::string& localName, const std::string& remoteName,
+                      const std::string& password, const std::string& userName) override {
+        failureReason_.clear();
+        const std::optional<char> letter = LetterOf(localName);
+        const std::optional<ShareName> name = ShareOf(remoteName);
+        if (!letter || !name) {
+            return EINVAL;
+        }
+        auto drives = ReadRememberedDrives(RememberedDrivesPath());
+        // The letter's connection could not be cancelled: it is still in use.
+        if (drives.contains(*letter)) {
+            return EBUSY;
+        }
+        if (const int failure = Mount(*name, userName, password)) {
+            return failure;
+        }
+        drives[*letter] = remoteName;
+        if (const int failure = WriteRememberedDrives(RememberedDrivesPath(), drives)) {
+            return failure;
+        }
+        return InstallAutostartEntry();
+    }
+
+    std::string ConnectionsFile() override { return RememberedDrivesPath(); }
+
+    int CancelConnection(const std::string& localName) override {
+        failureReason_.clear();
+        auto drives = ReadRememberedDrives(RememberedDrivesPath());
+        const std::optional<char> letter = LetterOf(localName);
+        const auto found = letter ? drives.find(*letter) : drives.end();
+        if (found == drives.end()) {
+            return ENOENT;
+        }
+        const std::string remoteName = found->second;
+        drives.erase(found);
+        const bool shareStillMapped = std::ranges::any_of(
+            drives, [&](const auto& drive) { return SameText(drive.second, remoteName); });
+        const std::optional<ShareName> name = ShareOf(remoteName);
+        const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
+        if (!shareStillMapped && mount.mounted) {
+            if (mount.localPath && InUse(*mount.localPath)) {
+                failureReason_ = "files of " + remoteName + " are open";
+                return EBUSY;
+            }
+            if (const auto failure = UnmountSmbShare(name->server, name->share)) {
+                failureReason_ = failure->message;
+                return failure->code;
+            }
+        }
+        if (const int failure = WriteRememberedDrives(RememberedDrivesPath(), drives)) {
+            return failure;
+        }
+        return drives.empty() ? RemoveAutostartEntry() : 0;
+    }
+
+    std::vector<std::string> TakeNotices() override { return std::exchange(notices_, {}); }
+    std::string FailureReason() override { return failureReason_; }
+
+private:
+    // 'E' of "E:"; nothing for anything else.
+    static std::optional<char> LetterOf(const std::string& localName) {
+        if (localName.size() != 2 || localName[0] < 'A' || localName[0] > 'Z' ||
+            localName[1] != ':') {
+            return std::nullopt;
+        }
+        return localName[0];
+    }
+
+    // GVfs follows the user's Samba client configuration, which on Debian refuses SMB1: for an
+    // adapter that speaks nothing else, it is let down to SMB1 once, and the mount tried again.
+    int Mount(const ShareName& name, const std::string& userName, const std::string& password) {
+        // GVfs keeps one mount per share: another letter's mount is shared only with those
+        // who could open the share themselves.
+        if (SmbShareMount(name.server, name.share).mounted) {
+            return OpenSmbShare(name.server, name.share, userName, password);
+        }
+        std::optional<MountFailure> failure =
+            MountSmbShare(name.server, name.share, userName, password);
+        const std::string config = SmbClientConfigPath();
+        if (failure && !ClientAllowsSmb1(config) &&
+            SpeaksOnlySmb1(name.server, name.share, userName, password)) {
+            if (AllowSmb1InClient(config) == 0) {
+                notices_.push_back("\\\\" + name.server +
+                                   " speaks only SMB1: added \"client min protocol = NT1\" to " +
+                                   config);
+                failure = MountSmbShare(name.server, name.share, userName, password);
+            }
+        }
+        if (failure) {
+            failureReason_ = failure->message;
+            return failure->code;
+        }
+        return 0;
+    }
+
+    std::vector<std::string> notices_;
+    std::string failureReason_;
+};
+
+}  // namespace
+
+std::optional<ShareName> ShareOf(const std::string& remoteName) {
+    const std::optional<RemoteNameParts> parts = SplitRemoteName(remoteName);
+    if (!remoteName.starts_with("\\\\") || !parts || parts->server.empty() || parts->rest.empty()) {
+        return std::nullopt;
+    }
+    return ShareName{std::string(parts->server), std::string(parts->rest)};
+}
+
+std::vector<RememberedDrive> ListRememberedDrives() {
+    std::vector<RememberedDrive> list;
+    for (const auto& [letter, remoteName] : ReadRememberedDrives(RememberedDrivesPath())) {
+        list.push_back({letter, remoteName, MountOf(remoteName)});
+    }
+    return list;
+}
+
+std::vector<std::string> RestoreRememberedDrives() {
+    std::vector<std::string> failures;
+    for (const RememberedDrive& drive : ListRememberedDrives()) {
+        const std::optional<ShareName> name = ShareOf(drive.remoteName);
+        if (drive.mount.mounted || !name) {
+            continue;
+        }
+        if (const auto failure = MountSmbShare(name->server, name->share, "", "")) {
+            failures.push_back(std::string(1, drive.letter) + ": " + drive.remoteName + ": " +
+                               failure->message);
+        }
+    }
+    return failures;
+}
+
+std::optional<RememberedDrive> MountedDriveOf(const std::string& deviceName,
+                                              const std::string& deviceIp,
+                                              const std::string& share) {
+    for (const auto& [letter, remoteName] : ReadRememberedDrives(RememberedDrivesPath())) {
+        const std::optional<ShareName> name = ShareOf(remoteName);
+        if (!name || !SameText(name->share, share) ||
+            !(SameText(name->server, deviceName) || SameText(name->server, deviceIp))) {
+            continue;
+        }
+        if (MountState mount = SmbShareMount(name->server, name->share); mount.mounted) {
+            return RememberedDrive{letter, remoteName, std::move(mount)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<HostDrives> MakeMountedDrives() {
+    return std::make_unique<MountedDrives>();
+}
+
+}  // namespace lumisk
