@@ -1,6 +1,7 @@
 #pragma once
-// The code-page files compiled into the program. The build generates the definition from the
-// files in language/codepages/, so the bytes are those files' own.
+// The code-page files compiled into the program. The build generates the definitions from the
+// adapter maker's files (LUMISK_CODEPAGE_DIR) or the stand-ins in language/codepages/, so the
+// bytes are those files' own.
 
 #include <cstdint>
 #include <span>
@@ -13,5 +14,8 @@ struct EmbeddedFile {
 };
 
 std::span<const EmbeddedFile> EmbeddedCodepageFiles();
+
+// True when the files are the stand-ins: right names, sizes and forms, made-up contents.
+bool EmbeddedCodepagesAreStandIns();
 
 }  // namespace lumisk

@@ -1,7 +1,14 @@
-# Run by the build (cmake -DCODEPAGE_DIR=... -DOUTPUT=... -P): writes a C++ source holding every
-# file of the manifest as a byte array, after checking the files against the manifest.
+# Run by the build (cmake -DCODEPAGE_DIR=... -DSTAND_IN_DIR=... -DOUTPUT=... -P): writes a C++
+# source holding every file of the manifest as a byte array, and whether they are the stand-ins,
+# after checking the files against the manifest.
 include(${CMAKE_CURRENT_LIST_DIR}/codepage_files.cmake)
 lumisk_check_codepage_files("${CODEPAGE_DIR}")
+lumisk_codepage_files_are_stand_ins("${CODEPAGE_DIR}" "${STAND_IN_DIR}" stand_ins)
+if(stand_ins)
+    set(stand_ins true)
+else()
+    set(stand_ins false)
+endif()
 
 set(arrays "")
 set(entries "")
@@ -31,6 +38,10 @@ ${entries}};
 
 std::span<const EmbeddedFile> EmbeddedCodepageFiles() {
     return Files;
+}
+
+bool EmbeddedCodepagesAreStandIns() {
+    return ${stand_ins};
 }
 
 }  // namespace lumisk

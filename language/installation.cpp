@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "language/codepage_data.h"
 #include "language/codepage_sets.h"
 #include "language/embedded_files.h"
 #include "protocol/device_table.h"
@@ -11,6 +12,8 @@
 
 namespace lumisk {
 namespace {
+
+constexpr char AllowStandInsVariable[] = "LUMISK_ALLOW_STAND_IN_CODEPAGES";
 
 enum DiskStatus { NoDisks = 1, Unformatted = 2, Usable = 3 };
 
@@ -59,6 +62,11 @@ const char* RefusalMessage(LanguageReadiness::Refusal refusal) {
     return "";
 }
 
+bool StandInCodepagesRefused() {
+    const char* allowed = std::getenv(AllowStandInsVariable);
+    return EmbeddedCodepagesAreStandIns() && (allowed == nullptr || std::string(allowed) != "1");
+}
+
 bool WriteEmbeddedFile(ShareFileWriter& files, std::string_view kind, int id,
                        const std::string& networkPath) {
     const auto bytes = FindEmbeddedFile(kind, id);
@@ -67,6 +75,9 @@ bool WriteEmbeddedFile(ShareFileWriter& files, std::string_view kind, int id,
 
 InstallOutcome InstallLanguage(int index, ShareFileWriter& files, const std::string& host,
                                const std::function<void(const std::string&)>& onFile) {
+    if (StandInCodepagesRefused()) {
+        return InstallOutcome::StandInFiles;
+    }
     CopyText(AccessModeText, "rw");
     SetAccessMode();
     CopyText(ShareNameText, "");

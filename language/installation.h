@@ -22,8 +22,19 @@ LanguageReadiness AskLanguageReadiness();
 // The words the user is told for a refusal.
 const char* RefusalMessage(LanguageReadiness::Refusal refusal);
 
+// Whether this program must not install its code-page files: they are the stand-ins, and the
+// environment does not set LUMISK_ALLOW_STAND_IN_CODEPAGES=1 (as tests and simulated adapters do).
+bool StandInCodepagesRefused();
+
+inline constexpr char StandInCodepagesMessage[] =
+    "This program carries stand-in code-page files, not the adapter maker's: installing them "
+    "would leave the adapter with made-up character tables and kernel modules.\nBuild it with "
+    "the maker's files (cmake -DLUMISK_CODEPAGE_DIR=DIR, see tools/README.md).";
+
 enum class InstallOutcome {
     Installed,
+    // The files are stand-ins (StandInCodepagesRefused()); nothing was sent.
+    StandInFiles,
     // The share name answer names no known layout; nothing was written.
     UnknownLayout,
     // A file could not be written whole; those before it stay, no code page was sent.

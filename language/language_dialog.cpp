@@ -38,8 +38,13 @@ void LanguageDialog::OnOK() {
     if (language < 0) {
         return;
     }
-    if (InstallLanguage(language, host_.shareFiles, std::string(TextOf(DeviceHostText))) !=
-        InstallOutcome::Installed) {
+    const InstallOutcome outcome =
+        InstallLanguage(language, host_.shareFiles, std::string(TextOf(DeviceHostText)));
+    if (outcome == InstallOutcome::StandInFiles) {
+        ui::ShowMessage(this, StandInCodepagesMessage, "Error", ui::MessageIcon::Stop);
+        return;
+    }
+    if (outcome != InstallOutcome::Installed) {
         ui::ShowMessage(this, "Please check hard drives.");
         return;
     }

@@ -91,6 +91,8 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(server.Directory("HDD_1") + "/.systemfile/.codepages");
     // The demo's drive mappings go to a table of its own, not the user's.
     setenv("XDG_CONFIG_HOME", testbed.TemporaryPath("config").c_str(), 1);
+    // The adapters are simulated, so the stand-in code-page files may be installed on them.
+    setenv("LUMISK_ALLOW_STAND_IN_CODEPAGES", "1", 1);
 
     PrintGuide();
     lan::InWorkstation inWorkstation(testbed);
