@@ -1,5 +1,6 @@
 #pragma once
-// The words after a command: positional operands, "--flag" switches and "--option VALUE" pairs.
+// The words after a command: positional operands, "--flag" switches and "--option VALUE" (or
+// "--option=VALUE") pairs. Every command also takes -h or --help, and --verbose.
 
 #include <map>
 #include <optional>
@@ -16,6 +17,8 @@ struct Arguments {
 
     bool Has(const std::string& flag) const { return flags.contains(flag); }
 };
+
+inline constexpr char VerboseFlag[] = "--verbose";
 
 struct ArgumentRules {
     std::set<std::string> flags;       // e.g. "--json"

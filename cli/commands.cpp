@@ -20,6 +20,7 @@
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
+#include "protocol/ip_text.h"
 #include "protocol/search.h"
 #include "resources/version.h"
 #include "setup/address_rules.h"
@@ -30,6 +31,14 @@ namespace {
 constexpr char ProgramName[] = "lumisk-cli";
 constexpr char AdministratorName[] = "admin";
 constexpr char WrongPasswordMessage[] = "Wrong administrator password input!";
+constexpr char PasswordStdin[] = "--password-stdin";
+#ifdef _WIN32
+constexpr char NullDevice[] = "NUL";
+#else
+constexpr char NullDevice[] = "/dev/null";
+#endif
+// The adapters take a password of at most this many bytes; a longer one is refused, never cut.
+constexpr std::size_t PasswordLimit = sizeof LoginPassword - 1;
 
 struct Command {
     std::string name;
@@ -61,7 +70,6 @@ bool OpenEndpointOrComplain() {
         Complain("cannot open the protocol endpoint: " + *failure);
         return false;
     }
-    SetDiagnosticStream(stderr);
     return true;
 }
 
@@ -79,27 +87,56 @@ bool SelectAdapter(const std::string& deviceIp) {
     return true;
 }
 
-// As the window's Apply does it: "admin" with an empty password first, then the password given.
-bool LogInAsAdministrator(const Arguments& arguments, const std::string& deviceIp) {
+// A password the adapter can take whole, or the usage message.
+std::optional<std::string> PasswordProblem(const std::string& password) {
+    if (password.size() > PasswordLimit || password.find('\0') != std::string::npos) {
+        return "the administrator password takes at most " + std::to_string(PasswordLimit) +
+               " bytes";
+    }
+    return std::nullopt;
+}
+
+// As the window's Apply does it: "admin" with an empty password first, then the password given
+// (read up front with --password-stdin) or typed at a prompt. The exit status.
+int LogInAsAdministrator(const Arguments& arguments, const std::string& deviceIp) {
     CopyText(LoginUserName, AdministratorName);
     CopyText(LoginPassword, "");
     if (VerifyLogin() != 0) {
-        return true;
+        return ExitSuccess;
     }
-    const std::optional<std::string> password =
-        arguments.Has("--password-stdin")
-            ? ReadPasswordLine()
-            : PromptForPassword("Administrator password for " + deviceIp + ": ");
-    if (!password) {
-        Complain("the adapter wants its administrator password: give it with --password-stdin");
-        return false;
+    std::optional<std::string> password;
+    if (arguments.Has(PasswordStdin)) {
+        const auto given = arguments.values.find(PasswordStdin);
+        if (given == arguments.values.end() || given->second.empty()) {
+            Complain(
+                "the adapter wants its administrator password, and no password was given on "
+                "standard input");
+            return ExitFailure;
+        }
+        password = given->second;
+    } else {
+        password = PromptForPassword("Administrator password for " + deviceIp + ": ");
+        if (!password) {
+            Complain("the adapter wants its administrator password: give it with " +
+                     std::string(PasswordStdin));
+            return ExitFailure;
+        }
+        if (const auto problem = PasswordProblem(*password)) {
+            Complain(*problem);
+            return ExitUsage;
+        }
     }
     CopyText(LoginPassword, *password);
     if (VerifyLogin() == 0) {
         Complain(WrongPasswordMessage);
-        return false;
+        return ExitFailure;
     }
-    return true;
+    return ExitSuccess;
+}
+
+// SelectAdapter() then LogInAsAdministrator(); the exit status.
+int SelectAndLogIn(const Arguments& arguments, const std::string& deviceIp) {
+    return SelectAdapter(deviceIp) ? LogInAsAdministrator(arguments, deviceIp) : int{ExitFailure};
 }
 
 int NoAnswer(const std::string& deviceIp) {
@@ -160,8 +197,8 @@ Command TextQuery(std::string name, std::string what, int (*exchange)(), std::sp
 
 int Login(const Arguments& arguments) {
     const std::string& deviceIp = arguments.operands[0];
-    if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
-        return ExitFailure;
+    if (const int status = SelectAndLogIn(arguments, deviceIp); status != ExitSuccess) {
+        return status;
     }
     Tell("Administrator login accepted by " + deviceIp + ".");
     return ExitSuccess;
@@ -207,8 +244,8 @@ int SetIp(const Arguments& arguments) {
     CopyText(PendingIp, AddressText(*ip));
     CopyText(PendingNetmask, AddressText(*netmask));
     CopyText(PendingGateway, AddressText(*gateway));
-    if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
-        return ExitFailure;
+    if (const int status = SelectAndLogIn(arguments, deviceIp); status != ExitSuccess) {
+        return status;
     }
     if (SetStaticAddress() == 0) {
         Complain("the adapter did not confirm the address " +
@@ -221,8 +258,8 @@ int SetIp(const Arguments& arguments) {
 
 int SetDhcp(const Arguments& arguments) {
     const std::string& deviceIp = arguments.operands[0];
-    if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
-        return ExitFailure;
+    if (const int status = SelectAndLogIn(arguments, deviceIp); status != ExitSuccess) {
+        return status;
     }
     if (SetDhcpClient() == 0) {
         Complain("Set to dhcp client fail.");
@@ -236,9 +273,10 @@ int SetDhcp(const Arguments& arguments) {
 // A change that sends one text, which must fit its field whole.
 Command TextSet(std::string name, std::string what, int (*exchange)(), std::span<char> field) {
     return {name,
-            name + " DEVICE_IP VALUE",
-            "Sets the adapter's " + what + ".",
-            {{"--password-stdin"}, {}},
+            name + " DEVICE_IP VALUE [--password-stdin]",
+            "Logs in as the adapter's administrator, as login does, then sets the adapter's " +
+                what + " to VALUE; prints VALUE.",
+            {{PasswordStdin}, {}},
             2,
             [exchange, field, what](const Arguments& arguments) {
                 const std::string& deviceIp = arguments.operands[0];
@@ -248,12 +286,16 @@ Command TextSet(std::string name, std::string what, int (*exchange)(), std::span
                              " characters");
                     return int{ExitUsage};
                 }
-                if (!SelectAdapter(deviceIp) || !LogInAsAdministrator(arguments, deviceIp)) {
-                    return int{ExitFailure};
+                if (const int status = SelectAndLogIn(arguments, deviceIp); status != ExitSuccess) {
+                    return status;
                 }
                 std::memset(field.data(), 0, field.size());
                 std::memcpy(field.data(), value.data(), value.size());
-                return exchange() != 0 ? int{ExitSuccess} : NoAnswer(deviceIp);
+                if (exchange() == 0) {
+                    return NoAnswer(deviceIp);
+                }
+                std::printf("%s\n", value.c_str());
+                return int{ExitSuccess};
             }};
 }
 
@@ -265,6 +307,10 @@ int Language(const Arguments& arguments) {
     if (!language || arguments.operands[1] != std::to_string(LanguageCodepages[*language])) {
         Complain("CODEPAGE is one of 950, 936, 850, 932, 949, 866");
         return ExitUsage;
+    }
+    if (StandInCodepagesRefused()) {
+        Complain(StandInCodepagesMessage);
+        return ExitFailure;
     }
     if (!SelectAdapter(deviceIp)) {
         return ExitFailure;
@@ -324,12 +370,14 @@ const std::vector<Command>& Commands() {
          withPassword, 1, Login},
         {"set-ip",
          "set-ip DEVICE_IP --ip A --netmask M --gateway G [--password-stdin]",
-         "Gives the adapter a static address after logging in; prints its new address.",
+         "Logs in as the adapter's administrator, as login does, then gives the adapter a static "
+         "address; prints its new address.",
          {{"--password-stdin"}, {"--ip", "--netmask", "--gateway"}},
          1,
          SetIp},
         {"set-dhcp", "set-dhcp DEVICE_IP [--password-stdin]",
-         "Makes the adapter a DHCP client after logging in; prints the address it answers from.",
+         "Logs in as the adapter's administrator, as login does, then makes the adapter a DHCP "
+         "client; prints the address it answers from.",
          withPassword, 1, SetDhcp},
         TextSet("set-workgroup", "workgroup", SetWorkgroup, WorkgroupText),
         TextSet("set-codepage", "code page", SetCodepage, CodepageText),
@@ -383,9 +431,11 @@ void PrintUsage(std::FILE* stream) {
                  "\nAny command takes --interface ADDRESS: search and talk only through the "
                  "network card with that address.");
     std::fprintf(stream,
-                 "\n'%s COMMAND --help' describes one command. Results go to standard output, "
-                 "messages to standard error.\nExit status: 0 success, 1 adapter not found, not "
-                 "answering or refusing, 2 usage error.\n",
+                 "\n'%s COMMAND --help' describes one command. Options take their value as "
+                 "--option VALUE or --option=VALUE; --verbose adds the exchanges' diagnostic "
+                 "lines. Results go to standard output, messages to standard error.\nExit "
+                 "status: 0 success, 1 adapter not found, not answering or refusing, 2 usage "
+                 "error.\n",
                  ProgramName);
 }
 
@@ -416,6 +466,29 @@ bool TakeInterfaceOption(std::vector<std::string>& words) {
     return true;
 }
 
+// What must hold before anything is sent, or the usage message: a DEVICE_IP that names one
+// adapter exactly, and a password from --password-stdin that the adapter can take whole (read now
+// into the option's value; no value when standard input gave nothing).
+std::optional<std::string> CheckBeforeSending(const Command& command, Arguments& arguments) {
+    if (command.synopsis.starts_with(command.name + " DEVICE_IP")) {
+        const std::string& deviceIp = arguments.operands[0];
+        const std::optional<Ipv4Bytes> address = ParseIpText(deviceIp);
+        // Leading zeros are refused too: other tools read them as octal.
+        if (!address || FormatIpText(*address) != deviceIp) {
+            return "DEVICE_IP takes a dotted address such as 192.0.2.20, not \"" + deviceIp + "\"";
+        }
+    }
+    if (arguments.Has(PasswordStdin)) {
+        if (const std::optional<std::string> password = ReadPasswordLine()) {
+            if (const auto problem = PasswordProblem(*password)) {
+                return problem;
+            }
+            arguments.values[PasswordStdin] = *password;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& commandLine) {
@@ -423,7 +496,7 @@ int RunCommandLine(const std::vector<std::string>& commandLine) {
     if (!TakeInterfaceOption(words)) {
         return ExitUsage;
     }
-    if (words.empty() || words[0] == "--help" || words[0] == "help") {
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         PrintUsage(words.empty() ? stderr : stdout);
         return words.empty() ? ExitUsage : ExitSuccess;
     }
@@ -448,7 +521,15 @@ int RunCommandLine(const std::vector<std::string>& commandLine) {
             std::fprintf(stderr, "Usage: %s %s\n", ProgramName, command.synopsis.c_str());
             return ExitUsage;
         }
-        return command.run(*parsed.arguments);
+        Arguments arguments = *parsed.arguments;
+        if (const auto problem = CheckBeforeSending(command, arguments)) {
+            Complain(*problem);
+            return ExitUsage;
+        }
+        // The exchanges' diagnostic lines ("workgroup=..."), only when asked for.
+        static std::FILE* const discard = std::fopen(NullDevice, "w");
+        SetDiagnosticStream(arguments.Has(VerboseFlag) ? stderr : discard);
+        return command.run(arguments);
     }
     Complain("unknown command " + words[0]);
     PrintUsage(stderr);

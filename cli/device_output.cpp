@@ -5,6 +5,7 @@
 
 #include "protocol/endpoint.h"
 #include "protocol/fixed_text.h"
+#include "protocol/utf8_text.h"
 
 namespace lumisk {
 namespace {
@@ -39,15 +40,15 @@ std::string LineField(std::string_view text) {
 
 }  // namespace
 
-// Texts carry no declared code page: bytes above 0x7F are shown as the Latin-1 characters.
-std::string JsonString(std::string_view text) {
+// The text read as the window reads it, so the output is always UTF-8.
+std::string JsonString(std::string_view bytes) {
     std::string quoted = "\"";
-    for (const char c : text) {
+    for (const char c : ReadableText(bytes)) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             quoted += '\\';
             quoted += c;
-        } else if (IsControl(byte) || byte > 0x7F) {
+        } else if (IsControl(byte)) {
             char escaped[7];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
             quoted += escaped;
@@ -59,9 +60,10 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string FormatDeviceLine(const DeviceRecord& device) {
-    return LineField(TextOf(device.name)) + '\t' + LineField(TextOf(device.ipText)) + '\t' +
-           LineField(TextOf(device.netmaskText)) + '\t' + LineField(TextOf(device.gatewayText)) +
-           '\t' + (IsDhcpClient(device) ? "dhcp" : "static") + '\t' + HexDeviceId(device);
+    return LineField(ReadableText(TextOf(device.name))) + '\t' + LineField(TextOf(device.ipText)) +
+           '\t' + LineField(TextOf(device.netmaskText)) + '\t' +
+           LineField(TextOf(device.gatewayText)) + '\t' +
+           (IsDhcpClient(device) ? "dhcp" : "static") + '\t' + HexDeviceId(device);
 }
 
 std::string FormatDevicesJson(const LinkedTable<DeviceRecord>& table) {

@@ -13,11 +13,12 @@ namespace lumisk {
 std::string FormatDeviceLine(const DeviceRecord& device);
 
 // An array of objects with the keys name, ip, netmask, gateway, dhcp, deviceId and interface (the
-// address of the card the adapter answered through). Bytes outside
-// printable ASCII are escaped, so the output is valid JSON whatever an adapter sent.
+// address of the card the adapter answered through). Names are read as the window reads them, so
+// the output is valid UTF-8 JSON whatever an adapter sent.
 std::string FormatDevicesJson(const LinkedTable<DeviceRecord>& table);
 
-// `text` as a JSON string, quoted, with control characters and bytes above 0x7F escaped.
-std::string JsonString(std::string_view text);
+// `bytes` as a JSON string, quoted: UTF-8 when they are valid UTF-8, otherwise each byte as its
+// Windows-1252 character, with control characters escaped.
+std::string JsonString(std::string_view bytes);
 
 }  // namespace lumisk
