@@ -12,7 +12,8 @@
 namespace lumisk {
 namespace {
 
-// The device name in a remote name takes at most this many characters.
+// The device name in a remote name takes at most this many bytes; a longer one is refused, since
+// cut short it could name another server.
 constexpr std::size_t DeviceNameLimit = 63;
 constexpr std::size_t LocalNameLength = 2;  // "E:"
 
@@ -66,8 +67,7 @@ void OnConnect(MainWindow& window) {
     std::string deviceName;
     if (deviceRow >= 0) {
         CopyText(DeviceHostText, window.deviceList.GetItemText(deviceRow, DeviceIpColumn));
-        deviceName =
-            window.deviceList.GetItemText(deviceRow, DeviceNameColumn).substr(0, DeviceNameLimit);
+        deviceName = window.deviceList.GetItemText(deviceRow, DeviceNameColumn);
     }
     StartWebProbe(window.host.web);
     if (!ConfirmDeviceAvailable(window)) {
@@ -87,8 +87,8 @@ void OnConnect(MainWindow& window) {
     }
     const std::string localName =
         window.driveLetterCombo.GetItemText(letterItem).substr(0, LocalNameLength);
-    // A backslash in the name would name another server or share than the adapter's.
-    if (deviceName.find('\\') != std::string::npos) {
+    // A backslash in the name, or a name cut to fit, would name another server than the adapter.
+    if (deviceName.find('\\') != std::string::npos || deviceName.size() > DeviceNameLimit) {
         ShowFailure(window, "Failed to map drive.");
         return;
     }

@@ -10,6 +10,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/search.h"
 #include "protocol/text_case.h"
+#include "protocol/utf8_text.h"
 #include "setup/web_probe.h"
 
 namespace lumisk {
@@ -74,7 +75,7 @@ void RefreshDeviceList(MainWindow& window) {
     for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
          device = device->next, ++row) {
         window.deviceList.InsertItem(row, "");
-        window.deviceList.SetItemText(row, DeviceNameColumn, device->name);
+        window.deviceList.SetItemText(row, DeviceNameColumn, ReadableText(TextOf(device->name)));
         window.deviceList.SetItemText(row, DeviceIpColumn, device->ipText);
         window.deviceList.SetItemText(row, DeviceNetmaskColumn, device->netmaskText);
         window.deviceList.SetItemText(row, DeviceGatewayColumn, device->gatewayText);

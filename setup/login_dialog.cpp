@@ -2,6 +2,7 @@
 
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
+#include "protocol/utf8_text.h"
 
 namespace lumisk {
 
@@ -31,8 +32,8 @@ bool LoginDialog::OnInitDialog() {
         std::string versionName;
         GetWindowsVersionText(host_, versionName);
         if (ConnectsAsLoggedOnUser(versionName)) {
-            // A name the field cannot hold is cut, as typing would be.
-            userName = host_.UserName().value_or("").substr(0, FieldLimit);
+            // A name the field cannot hold is cut, as typing would be, between characters.
+            userName = WholeCharactersWithin(host_.UserName().value_or(""), FieldLimit);
         } else {
             userName.clear();
             userNameFixed = false;

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QValidator>
 
 #include "ui/address_edit.h"
 #include "ui/dialog.h"
@@ -23,6 +24,19 @@ Widget* Find(const Dialog* dialog, int id) {
 QString ToQt(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+// Refuses an edit that would make the text longer than its limit in UTF-8 bytes.
+class ByteLimit final : public QValidator {
+public:
+    ByteLimit(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+
+    State validate(QString& input, int&) const override {
+        return input.toUtf8().size() <= bytes_ ? Acceptable : Invalid;
+    }
+
+private:
+    int bytes_;
+};
 
 }  // namespace
 
@@ -189,12 +203,18 @@ std::string TextField::GetText() const {
     return edit != nullptr ? edit->text().toStdString() : std::string();
 }
 
-void TextField::SetLimit(int characters) {
+void TextField::SetLimit(int bytes) {
     // As with the native field, no limit given means the largest one.
     constexpr int LargestLimit = 32767;
-    if (auto* edit = Find<QLineEdit>(dialog_, id_)) {
-        edit->setMaxLength(characters > 0 ? std::min(characters, LargestLimit) : LargestLimit);
+    auto* edit = Find<QLineEdit>(dialog_, id_);
+    if (edit == nullptr) {
+        return;
     }
+    const int limit = bytes > 0 ? std::min(bytes, LargestLimit) : LargestLimit;
+    // A UTF-16 unit is at least one byte, so the length limit never refuses what fits.
+    edit->setMaxLength(limit);
+    delete edit->validator();
+    edit->setValidator(new ByteLimit(limit, edit));
 }
 
 void ProgressBar::SetRange(int low, int high) {

@@ -71,8 +71,9 @@ public:
     using ControlHandle::ControlHandle;
     void SetText(const std::string& text);
     std::string GetText() const;
-    // At most `characters` can be typed.
-    void SetLimit(int characters);
+    // At most `bytes` bytes of text, as GetText() gives it, can be typed or pasted: the texts go
+    // into fixed fields byte for byte, so a character that would not fit whole is refused.
+    void SetLimit(int bytes);
 };
 
 class ProgressBar : public ControlHandle {
