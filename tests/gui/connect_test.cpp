@@ -51,12 +51,17 @@ protected:
         CopyText(LoginUserName, "");
         CopyText(LoginPassword, "");
 
-        ASSERT_GT(testbed_.StartSimulator({"--adapter", "--name", "NAS-Office", "--ip",
-                                           "192.0.2.20", "--gateway", "192.0.2.254", "--shares",
-                                           "HDD_a:HDD_b:HDD_x", "--adapter", "--name", "NAS\\Evil",
-                                           "--ip", "192.0.2.23", "--shares", "HDD_a"}),
+        ASSERT_GT(testbed_.StartSimulator({"--adapter",    "--name",     "NAS-Office",
+                                           "--ip",         "192.0.2.20", "--gateway",
+                                           "192.0.2.254",  "--shares",   "HDD_a:HDD_b:HDD_x",
+                                           "--adapter",    "--name",     "NAS\\Evil",
+                                           "--ip",         "192.0.2.23", "--shares",
+                                           "HDD_a",        "--adapter",  "--name",
+                                           LongName + "x", "--ip",       "192.0.2.24",
+                                           "--shares",     "HDD_a"}),
                   0);
-        testbed_.SetWorkstationHosts({{"NAS-Office", "192.0.2.20"}});
+        // Cut to 63 characters, the long name would reach the server.
+        testbed_.SetWorkstationHosts({{"NAS-Office", "192.0.2.20"}, {LongName, "192.0.2.20"}});
         ASSERT_TRUE(server_.Start(
             testbed_, {{"HDD_a", true, "", ""}, {"HDD_b", false, ShareUser, SharePassword}},
             {"NAS-Office"}));
@@ -108,6 +113,8 @@ protected:
         EXPECT_EQ(boxes[0].caption, caption);
         EXPECT_EQ(boxes[0].icon, icon);
     }
+
+    const std::string LongName = "NAS-" + std::string(59, 'n');
 
     lan::SambaServer server_;
     lan::SambaClientHome client_;
@@ -247,6 +254,9 @@ TEST_F(DriveMapping, RefusalsAndImpossibleNames) {
 
         // A name with a backslash would name another server: refused before anything is tried.
         ASSERT_TRUE(ChooseShare("NAS\\Evil", "HDD_a"));
+        ExpectBox(Click(control::Connect), "Failed to map drive.", "Error", ui::MessageIcon::Stop);
+        // So would a name over 63 characters, cut to fit.
+        ASSERT_TRUE(ChooseShare(LongName + "x", "HDD_a"));
         ExpectBox(Click(control::Connect), "Failed to map drive.", "Error", ui::MessageIcon::Stop);
 
         // A share the server does not have, asked again in the dialog and refused again.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <sstream>
 
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
@@ -48,7 +49,8 @@ TEST_F(LanSettings, ApplyWithoutAChosenAdapterIsRefused) {
 }
 
 TEST_F(LanSettings, BlankFieldsAreReportedInOrder) {
-    StartFourAdapters({"--record", testbed_.TemporaryPath("requests.hex")});
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartFourAdapters({"--record", record});
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Office"));
         const struct {
@@ -66,6 +68,15 @@ TEST_F(LanSettings, BlankFieldsAreReportedInOrder) {
         }
         ClickButton(control::Exit);
     });
+    // The search and the share list went out, but no login and no set request.
+    std::istringstream requests(lan::ReadWhole(record));
+    int lines = 0;
+    for (std::string line; std::getline(requests, line); ++lines) {
+        EXPECT_FALSE(line.starts_with("05") ||
+                     (line.starts_with("03") && line.substr(42, 2) == "04"))
+            << line;
+    }
+    EXPECT_GT(lines, 0);
 }
 
 TEST_F(LanSettings, OutOfRangeOctetsAreNamedAndFocused) {

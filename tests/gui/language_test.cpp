@@ -4,15 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "language/codepage_data.h"
 #include "language/codepage_sets.h"
 #include "language/embedded_files.h"
+#include "language/installation.h"
 #include "language/language_dialog.h"
 #include "language/restart_dialog.h"
 #include "protocol/device_table.h"
+#include "protocol/messages.h"
 #include "setup/device_list.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/gui_driver.h"
@@ -56,7 +60,11 @@ std::vector<std::uint8_t> Embedded(int id) {
 
 class LanguageSetup : public MainWindowOnLan {
 protected:
-    LanguageSetup() { shown = &languageDialog; }
+    LanguageSetup() {
+        shown = &languageDialog;
+        // The adapters are simulated: the stand-in files may go to them.
+        setenv("LUMISK_ALLOW_STAND_IN_CODEPAGES", "1", 1);
+    }
 
     void PrepareLan() override {
         LUMISK_REQUIRE_SAMBA();
@@ -86,18 +94,30 @@ protected:
         return fs::path(server_.Directory("HDD_1")) / ".systemfile" / ".codepages";
     }
 
-    // Whether a set request with this sub-code went out to the adapter.
-    bool SetRequestSent(std::uint8_t subCode) {
+    // The texts of the set requests with this sub-code that went out to the adapters, in order.
+    std::vector<std::string> SetRequestTexts(std::uint8_t subCode) {
         std::ifstream record(RecordPath());
         char expected[3];
         std::snprintf(expected, sizeof expected, "%02x", subCode);
+        std::vector<std::string> texts;
         for (std::string line; std::getline(record, line);) {
-            if (line.rfind("05", 0) == 0 && line.size() > 44 && line.substr(42, 2) == expected) {
-                return true;
+            if (line.rfind("05", 0) != 0 || line.size() <= 44 || line.substr(42, 2) != expected) {
+                continue;
             }
+            std::string text;
+            for (std::size_t at = 2 * offset::SetPayload; at + 2 <= line.size(); at += 2) {
+                const auto byte = static_cast<char>(std::stoi(line.substr(at, 2), nullptr, 16));
+                if (byte == 0) {
+                    break;
+                }
+                text += byte;
+            }
+            texts.push_back(text);
         }
-        return false;
+        return texts;
     }
+
+    bool SetRequestSent(std::uint8_t subCode) { return !SetRequestTexts(subCode).empty(); }
 
     std::string SelectedLanguage() {
         const auto* combo = FindControlAs<QComboBox>(LanguageDialog::LanguageComboId);
@@ -220,6 +240,40 @@ TEST_F(LanguageSetup, WesternEuropeanOnALayoutOneAdapter) {
     EXPECT_TRUE(SetRequestSent(8)) << "the code page";
 }
 
+// Each language of the list is pre-selected by its own code page and sends that code page.
+TEST_F(LanguageSetup, EveryLanguageIsPreselectedByItsCodePageAndSendsIt) {
+    const std::pair<std::string, std::string> languages[] = {
+        {"Traditional Chinese", "950"}, {"Simplified Chinese", "936"}, {"Western European", "850"},
+        {"Japanese SJIS", "932"},       {"Korean Hangul", "949"},      {"Cyrillic", "866"}};
+    std::vector<std::string> adapters;
+    for (const auto& [name, codepage] : languages) {
+        adapters.insert(adapters.end(), {"--adapter", "--name", "NAS-" + codepage, "--ip",
+                                         "192.0.2." + std::to_string(100 + adapters.size() / 7),
+                                         "--codepage", codepage});
+    }
+    StartAdapters(adapters);
+    std::vector<std::string> chosen;
+    RunDialog(
+        languageDialog,
+        [&] {
+            for (std::size_t i = 0; i < std::size(languages); ++i) {
+                const auto& [name, codepage] = languages[(i + 1) % std::size(languages)];
+                OpenLanguage("NAS-" + languages[i].second, [&] {
+                    EXPECT_EQ(SelectedLanguage(), languages[i].first) << languages[i].second;
+                    // The list drops a move to where the cursor last moved, and the item one row
+                // below the current one is at the same place each time: start from the field.
+                QTest::mouseMove(FindControl(LanguageDialog::LanguageComboId));
+                ChooseComboItem(LanguageDialog::LanguageComboId, QString::fromStdString(name));
+                    ClickButton(ui::IdOk);
+                });
+                chosen.push_back(codepage);
+            }
+            ClickButton(control::Exit);
+        },
+        60000);
+    EXPECT_EQ(SetRequestTexts(8), chosen);
+}
+
 TEST_F(LanguageSetup, JapaneseOnALayoutTwoAdapterKeepsTheShareNamesLetters) {
     StartAdapters(
         {"--name", "NAS-Two", "--ip", "192.0.2.49", "--codepage", "866", "--share-name", "hdd_1"});
@@ -268,6 +322,35 @@ TEST_F(LanguageSetup, AFailedWriteStopsBeforeTheCodePage) {
         << "the first file stays";
     EXPECT_FALSE(fs::exists(LayoutOneDirectory() / "unicode_map.850"));
     EXPECT_FALSE(SetRequestSent(8));
+}
+
+TEST_F(LanguageSetup, StandInFilesAreRefusedBeforeAnyRequest) {
+    if (!EmbeddedCodepagesAreStandIns()) {
+        GTEST_SKIP() << "built with the adapter maker's code-page files";
+    }
+    StartAdapters({"--name", "NAS-One", "--ip", "192.0.2.48", "--codepage", "850"});
+    RunDialog(languageDialog, [&] {
+        for (const char* allowed : {"", "0", "yes", static_cast<const char*>(nullptr)}) {
+            if (allowed != nullptr) {
+                setenv("LUMISK_ALLOW_STAND_IN_CODEPAGES", allowed, 1);
+            } else {
+                unsetenv("LUMISK_ALLOW_STAND_IN_CODEPAGES");
+            }
+            const auto boxes = OpenLanguage("NAS-One", [] {
+                ClickButton(ui::IdOk);
+                EXPECT_EQ(ActiveTemplateId(), LanguageDialog::TemplateId) << "the dialog stays";
+                ClickButton(ui::IdCancel);
+            });
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, StandInCodepagesMessage);
+            EXPECT_EQ(boxes[0].caption, "Error");
+            EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Stop);
+        }
+        ClickButton(control::Exit);
+    });
+    EXPECT_TRUE(recordingFiles.paths.empty());
+    EXPECT_FALSE(SetRequestSent(10)) << "the access mode";
+    EXPECT_FALSE(SetRequestSent(8)) << "the code page";
 }
 
 TEST_F(LanguageSetup, AMissingDirectoryIsReportedOnce) {

@@ -106,24 +106,36 @@ TEST_F(Login, CancelAndTheCloseRequestKeepTheTextsAsTheyWere) {
     EXPECT_STREQ(LoginPassword, "old");
 }
 
-TEST_F(Login, AtMostSixteenCharactersAreTakenAndStoredWhole) {
+// The limit counts the bytes sent: a character that would not fit whole is not taken.
+TEST_F(Login, AtMostSixteenBytesAreTakenAndStoredWhole) {
     gui_test::RunDialog(dialog, [&] {
-        gui_test::TypeText(LoginDialog::UserNameEdit, "abcdefghijklmnopq");
-        gui_test::TypeText(LoginDialog::PasswordEdit, "ABCDEFGHIJKLMNOPQ");
+        gui_test::TypeText(LoginDialog::UserNameEdit, QString::fromUtf8("abcdefghijklmnoép"));
+        gui_test::TypeText(LoginDialog::PasswordEdit, QString::fromUtf8("ABCDEFGHIJKLMNOPQ"));
         gui_test::ClickButton(ui::IdOk);
     });
     EXPECT_STREQ(LoginUserName, "abcdefghijklmnop");
     EXPECT_STREQ(LoginPassword, "ABCDEFGHIJKLMNOP");
-}
-
-TEST_F(Login, AnOverlongLoggedOnUserNameIsCutToTheField) {
-    system.version = Windows98SecondEdition;
-    system.userName = std::string(40, 'u');
-    gui_test::RunDialog(dialog, [&] {
-        EXPECT_EQ(Shown().userName, std::string(16, 'u'));
+    LoginDialog again(system);
+    gui_test::RunDialog(again, [&] {
+        gui_test::TypeText(LoginDialog::PasswordEdit, QString::fromUtf8("ééééééééé"));
         gui_test::ClickButton(ui::IdOk);
     });
-    EXPECT_EQ(TextOf(LoginUserName), std::string(16, 'u'));
+    EXPECT_STREQ(LoginPassword, "éééééééé");
+}
+
+TEST_F(Login, AnOverlongLoggedOnUserNameIsCutToTheFieldBetweenCharacters) {
+    system.version = Windows98SecondEdition;
+    for (const auto& [name, shown] :
+         {std::pair<std::string, std::string>{std::string(40, 'u'), std::string(16, 'u')},
+          {"abcdefghijklmnoü", "abcdefghijklmno"}}) {
+        system.userName = name;
+        LoginDialog login(system);
+        gui_test::RunDialog(login, [&] {
+            EXPECT_EQ(Shown().userName, shown);
+            gui_test::ClickButton(ui::IdOk);
+        });
+        EXPECT_EQ(TextOf(LoginUserName), shown);
+    }
 }
 
 }  // namespace

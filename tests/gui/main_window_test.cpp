@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "app/about_dialog.h"
 #include "protocol/device_table.h"
@@ -24,6 +26,7 @@ namespace {
 using gui_test::ClickButton;
 using gui_test::MainWindowOnLan;
 using gui_test::RunDialog;
+using namespace std::chrono_literals;
 
 constexpr int ButtonsOfTheWindow[] = {control::Refresh, control::Configuration, control::Apply,
                                       control::Connect, control::Disconnect,    control::Exit,
@@ -264,6 +267,18 @@ TEST_F(MainWindowOnLan, ExitClosesTheEndpointFirst) {
     EXPECT_FALSE(IsEndpointOpen());
 }
 
+// UTF-8 names as they are, others as Windows-1252, as the command line shows them.
+TEST_F(MainWindowOnLan, NamesAreReadAsUtf8ElseWindows1252) {
+    ASSERT_GT(testbed_.StartSimulator({"--adapter", "--name", "Büro-NAS", "--ip", "192.0.2.25",
+                                       "--adapter", "--name", "Caf\xe9", "--ip", "192.0.2.26"}),
+              0);
+    RunDialog(dialog, [&] {
+        EXPECT_GE(RowOf("Büro-NAS"), 0);
+        EXPECT_GE(RowOf("Café"), 0);
+        ClickButton(control::Exit);
+    });
+}
+
 TEST_F(MainWindowOnLan, TheCloseRequestClosesTheEndpointFirst) {
     RunDialog(dialog, [] { gui_test::RequestClose(); });
     EXPECT_FALSE(IsEndpointOpen());
@@ -323,6 +338,64 @@ TEST_F(MainWindowOnThreeCards, TheSubnetTestTakesTheCardTheAdapterAnsweredThroug
         }
         ClickButton(control::Exit);
     });
+}
+
+// Records the pauses instead of taking them.
+class RecordingClock final : public Clock {
+public:
+    TimePoint Now() override { return std::chrono::steady_clock::now(); }
+    void Sleep(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+
+    std::vector<std::chrono::milliseconds> pauses;
+};
+
+// A web server that does not answer until released: the probe stays pending.
+class HangingConnector final : public WebConnector {
+public:
+    bool CanConnect(const std::string&) override {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return released_; });
+        answered_ = true;
+        changed_.notify_all();
+        return true;
+    }
+
+    // Lets the probe's worker end, and waits until it has answered.
+    void Release() {
+        std::unique_lock lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return answered_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool released_ = false;
+    bool answered_ = false;
+};
+
+TEST_F(MainWindowOnLan, APendingProbeIsReadThreeTimesASecondApart) {
+    StartFourAdapters();
+    RecordingClock clock;
+    HangingConnector hanging;
+    HostServices pendingHost{drives, system, hanging, browser, *shareFiles, clock};
+    MainDialog pendingDialog{pendingHost};
+    shown = &pendingDialog;
+    RunDialog(pendingDialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        clock.pauses.clear();
+        StartWebProbe(hanging);
+        bool available = true;
+        const auto boxes = gui_test::RunAndAnswerMessageBoxes(
+            [&] { available = ConfirmDeviceAvailable(Window()); });
+        EXPECT_FALSE(available);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Device is no longer available.");
+        EXPECT_EQ(clock.pauses, (std::vector<std::chrono::milliseconds>{1000ms, 1000ms}));
+        ClickButton(control::Exit);
+    });
+    hanging.Release();
 }
 
 }  // namespace

@@ -38,5 +38,13 @@ TEST(RestartWait, OnlyItsTimerEndsItAndTheWorkerFillsTheBar) {
     EXPECT_EQ(LanguageResult, 0);
 }
 
+// The tests above run short waits; the adapter's restart takes this long.
+TEST(RestartWait, TheRealWaitIs99StepsOf900MsAndCloses90SecondsOn) {
+    const RestartTiming real;
+    EXPECT_EQ(RestartTiming::Steps, 99);
+    EXPECT_EQ(real.stepPause, 900ms);
+    EXPECT_EQ(real.lifetime, 90s);
+}
+
 }  // namespace
 }  // namespace lumisk

@@ -302,7 +302,12 @@ bool TypeText(int id, const QString& text) {
 
 void TypeKeys(const QString& text) {
     for (const QChar c : text) {
-        QTest::keyClick(KeyTarget(), c.toLatin1());
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(KeyTarget(), c.toLatin1());
+        } else {
+            // A character without a key of its own, as an input method delivers it.
+            QTest::sendKeyEvent(QTest::Click, KeyTarget(), Qt::Key_unknown, c, Qt::NoModifier);
+        }
     }
 }
 

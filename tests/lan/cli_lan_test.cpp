@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "language/codepage_data.h"
 #include "tests/lan/lan_testbed.h"
 #include "tests/lan/samba_server.h"
 
@@ -79,12 +80,12 @@ TEST_F(CliOnLan, SearchRequestsCarryTheWorkstationAddressAndFindEveryAdapter) {
 }
 
 TEST_F(CliOnLan, SearchAsJsonListsEveryField) {
-    StartAdapters({"--name", "NAS", "--ip", "203.0.113.5", "--netmask", "255.255.255.128",
+    StartAdapters({"--name", "Büro-NAS", "--ip", "203.0.113.5", "--netmask", "255.255.255.128",
                    "--gateway", "203.0.113.1", "--dhcp", "--identity", "ffeeddccbbaa"});
     const ProgramResult result = Cli({"search", "--json"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out,
-              "[\n  {\"name\": \"NAS\", \"ip\": \"203.0.113.5\", \"netmask\": \"255.255.255.128\", "
+              "[\n  {\"name\": \"Büro-NAS\", \"ip\": \"203.0.113.5\", \"netmask\": \"255.255.255.128\", "
               "\"gateway\": \"203.0.113.1\", \"dhcp\": true, \"deviceId\": "
               "\"ffeeddccbbaacb007105\", \"interface\": \"192.0.2.1\"}\n]\n");
 }
@@ -107,7 +108,8 @@ TEST_F(CliOnLan, QueriesPrintOnlyTheAnswer) {
         const ProgramResult result = Cli({row.command, "192.0.2.30"});
         EXPECT_EQ(result.exitCode, 0) << row.command << ": " << result.err;
         EXPECT_EQ(result.out, row.out) << row.command;
-        EXPECT_EQ(result.err, row.diagnostic) << row.command;
+        EXPECT_EQ(result.err, "") << row.command;
+        EXPECT_EQ(Cli({row.command, "192.0.2.30", "--verbose"}).err, row.diagnostic);
     }
 }
 
@@ -119,6 +121,13 @@ TEST_F(CliOnLan, AnAdapterThatIsNotThereIsAFailure) {
     EXPECT_NE(result.err.find("192.0.2.99"), std::string::npos) << result.err;
 }
 
+TEST_F(CliOnLan, AnAdapterFoundThatDoesNotAnswerIsAFailure) {
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.32", "--fault", "ignores-sets"});
+    const ProgramResult result = Cli({"set-workgroup", "192.0.2.32", "TEAM"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("no answer from 192.0.2.32"), std::string::npos) << result.err;
+}
+
 TEST_F(CliOnLan, LoginTriesTheEmptyPasswordThenTheGivenOne) {
     StartAdapters({"--name", "NAS", "--ip", "192.0.2.31", "--password", "s3cret"});
     const ProgramResult wrong = Cli({"login", "192.0.2.31", "--password-stdin"}, "guess\n");
@@ -127,16 +136,55 @@ TEST_F(CliOnLan, LoginTriesTheEmptyPasswordThenTheGivenOne) {
         << wrong.err;
     EXPECT_EQ(wrong.err.find("guess"), std::string::npos);
 
+    for (const char* nothing : {"", "\n"}) {
+        const ProgramResult none = Cli({"login", "192.0.2.31", "--password-stdin"}, nothing);
+        EXPECT_EQ(none.exitCode, 1);
+        EXPECT_NE(none.err.find("no password was given"), std::string::npos) << none.err;
+    }
+
     const ProgramResult right = Cli({"login", "192.0.2.31", "--password-stdin"}, "s3cret\n");
     EXPECT_EQ(right.exitCode, 0) << right.err;
     EXPECT_EQ(right.out, "");
     EXPECT_EQ(right.err.find("s3cret"), std::string::npos);
 }
 
+// Only the adapter named exactly is acted on, and only with a password it can take whole.
+TEST_F(CliOnLan, BadDeviceIpsAndOverlongPasswordsAreRefusedBeforeSendingAnything) {
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    const std::string sixteenBytes = "éééééééé";
+    StartAdapters({"--record", record, "--name", "NAS", "--ip", "198.51.100.100", "--password",
+                   sixteenBytes});
+    const std::vector<std::string> refused[] = {
+        {"set-dhcp", "198.51.100.1001"},
+        {"set-ip", "198.51.100.10x", "--ip", "198.51.100.7", "--netmask", "255.255.255.0",
+         "--gateway", "198.51.100.1"},
+        {"codepage", "198.51.100.100 "},
+        {"shares", "198.51.100"},
+        {"login", "198.51.100.0100"},
+        {"set-workgroup", "0xc6.51.100.100", "TEAM"},
+        {"language", "", "850"},
+    };
+    for (const auto& arguments : refused) {
+        const ProgramResult result = Cli(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments[1];
+        EXPECT_NE(result.err.find("DEVICE_IP"), std::string::npos) << result.err;
+    }
+    const ProgramResult overlong =
+        Cli({"set-dhcp", "198.51.100.100", "--password-stdin"}, std::string(17, 'p') + "\n");
+    EXPECT_EQ(overlong.exitCode, 2);
+    EXPECT_NE(overlong.err.find("at most 16 bytes"), std::string::npos) << overlong.err;
+    EXPECT_EQ(Recorded(record), "");
+
+    // Sixteen bytes of eight characters are sent whole.
+    const ProgramResult whole =
+        Cli({"login", "198.51.100.100", "--password-stdin"}, sixteenBytes + "\n");
+    EXPECT_EQ(whole.exitCode, 0) << whole.err;
+}
+
 TEST_F(CliOnLan, SetIpMovesTheAdapterAndPrintsItsNewAddress) {
     StartAdapters({"--name", "NAS", "--ip", "192.0.2.40"});
-    const ProgramResult moved = Cli({"set-ip", "192.0.2.40", "--ip", "192.0.2.41", "--netmask",
-                                     "255.255.255.0", "--gateway", "192.0.2.254"});
+    const ProgramResult moved = Cli({"set-ip", "192.0.2.40", "--ip=192.0.2.41", "--netmask",
+                                     "255.255.255.0", "--gateway=192.0.2.254"});
     ASSERT_EQ(moved.exitCode, 0) << moved.err;
     EXPECT_EQ(moved.out, "192.0.2.41\n");
     const ProgramResult found = Cli({"search"});
@@ -181,7 +229,9 @@ TEST_F(CliOnLan, SetDhcpPrintsTheLeaseAddress) {
 
 TEST_F(CliOnLan, TextSetsAreStoredAndOverlongValuesRefused) {
     StartAdapters({"--name", "NAS", "--ip", "192.0.2.45", "--restart-ms", "100"});
-    EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", "TEAM"}).exitCode, 0);
+    const ProgramResult set = Cli({"set-workgroup", "192.0.2.45", "TEAM"});
+    EXPECT_EQ(set.exitCode, 0);
+    EXPECT_EQ(set.out, "TEAM\n") << "a set prints what it set";
     EXPECT_EQ(Cli({"workgroup", "192.0.2.45"}).out, "TEAM\n");
     EXPECT_EQ(Cli({"set-access-mode", "192.0.2.45", "rw"}).exitCode, 0);
     EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", std::string(32, 'w')}).exitCode, 2);
@@ -195,9 +245,21 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
     SambaServer server;
     ASSERT_TRUE(server.Start(testbed_, {{"HDD_a", true, "", ""}}));
     std::filesystem::create_directories(server.Directory("HDD_a") + "/.codepages");
-    StartAdapters({"--adapter", "--name", "NAS", "--ip", "192.0.2.60", "--disk-status", "3",
-                   "--codepage", "950", "--adapter", "--name", "NAS-Bare", "--ip", "192.0.2.61",
-                   "--disk-status", "1"});
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartAdapters({"--record", record, "--adapter", "--name", "NAS", "--ip", "192.0.2.60",
+                   "--disk-status", "3", "--codepage", "950", "--adapter", "--name", "NAS-Bare",
+                   "--ip", "192.0.2.61", "--disk-status", "1"});
+
+    // Stand-in files are refused before the adapter hears anything, unless allowed.
+    if (EmbeddedCodepagesAreStandIns()) {
+        unsetenv("LUMISK_ALLOW_STAND_IN_CODEPAGES");
+        const ProgramResult standIns = Cli({"language", "192.0.2.60", "850", "--no-wait"});
+        EXPECT_EQ(standIns.exitCode, 1);
+        EXPECT_NE(standIns.err.find("stand-in code-page files"), std::string::npos) << standIns.err;
+        EXPECT_NE(standIns.err.find("-DLUMISK_CODEPAGE_DIR"), std::string::npos) << standIns.err;
+        EXPECT_EQ(Recorded(record), "");
+    }
+    setenv("LUMISK_ALLOW_STAND_IN_CODEPAGES", "1", 1);
 
     EXPECT_EQ(Cli({"language", "192.0.2.60", "437"}).exitCode, 2);
     const ProgramResult refused = Cli({"language", "192.0.2.61", "850", "--no-wait"});

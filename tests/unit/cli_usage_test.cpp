@@ -15,6 +15,7 @@ TEST(CliUsage, MistakesAreUsageErrorsAndNothingIsSent) {
         {"set-ip", "192.0.2.1", "--ip"},
         {"set-workgroup", "192.0.2.1"},
         {"--version", "192.0.2.1"},
+        {"search", "--json=yes"},
     };
     for (const auto& words : mistakes) {
         ::testing::internal::CaptureStderr();
@@ -27,13 +28,22 @@ TEST(CliUsage, EveryCommandHasHelp) {
     for (const char* command :
          {"search", "shares", "workgroup", "codepage", "disk-status", "share-name", "login",
           "set-ip", "set-dhcp", "set-workgroup", "set-codepage", "set-access-mode", "language"}) {
-        ::testing::internal::CaptureStdout();
-        EXPECT_EQ(RunCommandLine({command, "--help"}), ExitSuccess) << command;
-        EXPECT_NE(::testing::internal::GetCapturedStdout().find(std::string("Usage: lumisk-cli ") +
-                                                                command),
-                  std::string::npos)
-            << command;
+        for (const char* help : {"--help", "-h"}) {
+            ::testing::internal::CaptureStdout();
+            EXPECT_EQ(RunCommandLine({command, help}), ExitSuccess) << command;
+            const std::string usage = ::testing::internal::GetCapturedStdout();
+            EXPECT_NE(usage.find(std::string("Usage: lumisk-cli ") + command), std::string::npos)
+                << command;
+            // Every command that logs in says so and takes the password from standard input.
+            if (std::string(command).starts_with("set-") || command == std::string("login")) {
+                EXPECT_NE(usage.find("[--password-stdin]"), std::string::npos) << usage;
+                EXPECT_NE(usage.find("Logs in"), std::string::npos) << usage;
+            }
+        }
     }
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(RunCommandLine({"-h"}), ExitSuccess);
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("Usage:"), std::string::npos);
 }
 
 }  // namespace

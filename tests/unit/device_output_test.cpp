@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 
 #include "cli/device_output.h"
 #include "protocol/device_table.h"
@@ -28,12 +29,37 @@ TEST_F(DeviceOutput, LinesHaveSixTabSeparatedFields) {
 
 TEST_F(DeviceOutput, JsonEscapesWhateverTheAdapterSent) {
     EXPECT_EQ(FormatDevicesJson(DeviceTable), "[]");
-    AppendDevice("q\"b\\s\x01\xe9", "192.0.2.10", "255.255.255.0", "192.0.2.254", Id, "",
+    AppendDevice("q\"b\\s\x01\xe9\x80", "192.0.2.10", "255.255.255.0", "192.0.2.254", Id, "",
                  {198, 51, 100, 1});
     EXPECT_EQ(FormatDevicesJson(DeviceTable),
-              "[\n  {\"name\": \"q\\\"b\\\\s\\u0001\\u00e9\", \"ip\": \"192.0.2.10\", \"netmask\": "
+              "[\n  {\"name\": \"q\\\"b\\\\s\\u0001é€\", \"ip\": \"192.0.2.10\", \"netmask\": "
               "\"255.255.255.0\", \"gateway\": \"192.0.2.254\", \"dhcp\": false, \"deviceId\": "
               "\"001a2b3c4dffc000020a\", \"interface\": \"198.51.100.1\"}\n]");
+}
+
+// Names are UTF-8 when their bytes are, otherwise Windows-1252, in lines and JSON alike.
+TEST_F(DeviceOutput, NamesHaveOneReading) {
+    const struct {
+        const char* bytes;
+        const char* shown;
+    } rows[] = {
+        {"Büro", "Büro"},                     // UTF-8
+        {"B\xfcro", "Büro"},                  // Windows-1252
+        {"\xc3\xa9\xe9", "Ã©é"},              // not UTF-8 as a whole
+        {"\xed\xa0\x80", "í\xc2\xa0€"},       // an encoded surrogate is not UTF-8
+        {"\xc0\xaf\x81\x9f", "À¯\xc2\x81Ÿ"},  // nor an overlong form; 81 stands for itself
+        {"\xf4\x90\x80\x80", "ô\xc2\x90€€"},  // nor past U+10FFFF
+    };
+    for (const auto& row : rows) {
+        AppendDevice(row.bytes, "192.0.2.10", "", "", Id, "0");
+        EXPECT_EQ(FormatDeviceLine(*DeviceTable.tail).substr(0, std::strlen(row.shown) + 1),
+                  std::string(row.shown) + "\t");
+        EXPECT_NE(
+            FormatDevicesJson(DeviceTable).find(std::string("\"name\": \"") + row.shown + "\""),
+            std::string::npos)
+            << row.shown;
+        ClearDeviceTable();
+    }
 }
 
 }  // namespace

@@ -194,6 +194,30 @@ TEST(ReplyTextReading, EndsAtZeroOrAtTheDatagramEnd) {
     EXPECT_EQ(ReplyText(Truncated(reply, 12)), "");
 }
 
+// Replies as an adapter sends them, written out byte by byte rather than with the readers' offsets.
+TEST(ReplyBytes, ASearchReplyWrittenOut) {
+    const Bytes reply = {0x02, 1,   2,   3,   4,   5,   6,   7,   8,   9,  10,  0xa0, 0xb0, 0,
+                         0,    0,   1,   192, 0,   2,   10,  '1', 0,   0,  '2', '5',  '5',  '.',
+                         '2',  '5', '5', '.', '2', '5', '5', '.', '0', 0,  0,   0,    '1',  '9',
+                         '2',  '.', '0', '.', '2', '.', '2', '5', '4', 0,  0,   0,    0,    0,
+                         5,    0,   0,   0,   'N', 'A', 'S', '-', '1', 'x'};
+    const auto read = ReadSearchReply(reply);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->name, "NAS-1");
+    EXPECT_EQ(read->ipText, "192.0.2.10");
+    EXPECT_EQ(read->netmaskText, "255.255.255.0");
+    EXPECT_EQ(read->gatewayText, "192.0.2.254");
+    EXPECT_EQ(read->dhcpFlag, "1");
+}
+
+TEST(ReplyBytes, AGetReplyWrittenOut) {
+    const Bytes reply = {0x04, 1, 2,   3,   4,   5,   6,   7,   8,   9, 10, 0xa0, 0xb0,
+                         0,    0, 0,   1,   203, 0,   113, 7,   9,   0, 0,  3,    0,
+                         0,    0, 'H', 'D', 'D', '_', 'a', ':', 'x', 0, 'j'};
+    EXPECT_EQ(ReplyText(reply), "HDD_a:x");
+    EXPECT_EQ(ReplyDeviceAddress(reply), "203.0.113.7");
+}
+
 TEST(ReplyAddressReading, MissingBytesReadAsZero) {
     const Bytes reply = GetReplyBytes({203, 0, 113, 250}, "");
     EXPECT_EQ(ReplyDeviceAddress(reply), "203.0.113.250");
