@@ -112,4 +112,18 @@ bool IsShareKnown(std::string_view shareName) {
     return FindByText(ShareTable, &ShareNode::shareName, shareName) != nullptr;
 }
 
+void AppendShareList(std::string_view list) {
+    char piece[sizeof ShareNode::shareName];
+    while (!list.empty()) {
+        const std::size_t end = std::min(list.find(':'), list.size());
+        if (end > 0) {
+            CopyText(piece, list.substr(0, end));
+            if (!IsShareKnown(TextOf(piece))) {
+                AppendShare(TextOf(piece));
+            }
+        }
+        list.remove_prefix(std::min(end + 1, list.size()));
+    }
+}
+
 }  // namespace lumisk

@@ -69,5 +69,8 @@ DeviceRecord* FindSelectedDevice();
 void ClearShareTable();
 void AppendShare(std::string_view shareName);
 bool IsShareKnown(std::string_view shareName);
+// Adds each name of a share list reply ("HDD_a:HDD_b") that is not known yet, in order, cut to
+// its field. Runs of ':' count as one separator; separators at either end give no empty name.
+void AppendShareList(std::string_view list);
 
 }  // namespace lumisk

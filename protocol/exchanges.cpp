@@ -168,19 +168,7 @@ int QueryShareList() {
     if (!Run(Query, BuildGet<SubCode::ShareList>, reply)) {
         return 0;
     }
-    // Runs of ':' count as one separator; separators at either end give no empty name.
-    char piece[sizeof ShareNode::shareName];
-    std::string_view rest = ReplyText(reply.Datagram());
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find(':'), rest.size());
-        if (end > 0) {
-            CopyText(piece, rest.substr(0, end));
-            if (!IsShareKnown(TextOf(piece))) {
-                AppendShare(TextOf(piece));
-            }
-        }
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-    }
+    AppendShareList(ReplyText(reply.Datagram()));
     return 1;
 }
 

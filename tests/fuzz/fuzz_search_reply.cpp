@@ -1,7 +1,5 @@
 // The search over arbitrary replies: every record that enters DeviceTable has terminated texts.
 
-#include <cstring>
-
 #include "protocol/device_table.h"
 #include "protocol/messages.h"
 #include "protocol/search.h"
@@ -9,17 +7,6 @@
 
 using namespace lumisk;
 using namespace lumisk::testing;
-
-namespace {
-
-template <std::size_t N>
-void RequireTerminated(const char (&field)[N]) {
-    if (std::memchr(field, 0, N) == nullptr) {
-        __builtin_trap();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ScriptedEndpoint endpoint;
