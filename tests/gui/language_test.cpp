@@ -261,9 +261,9 @@ TEST_F(LanguageSetup, EveryLanguageIsPreselectedByItsCodePageAndSendsIt) {
                 OpenLanguage("NAS-" + languages[i].second, [&] {
                     EXPECT_EQ(SelectedLanguage(), languages[i].first) << languages[i].second;
                     // The list drops a move to where the cursor last moved, and the item one row
-                // below the current one is at the same place each time: start from the field.
-                QTest::mouseMove(FindControl(LanguageDialog::LanguageComboId));
-                ChooseComboItem(LanguageDialog::LanguageComboId, QString::fromStdString(name));
+                    // below the current one is at the same place each time: start from the field.
+                    QTest::mouseMove(FindControl(LanguageDialog::LanguageComboId));
+                    ChooseComboItem(LanguageDialog::LanguageComboId, QString::fromStdString(name));
                     ClickButton(ui::IdOk);
                 });
                 chosen.push_back(codepage);
