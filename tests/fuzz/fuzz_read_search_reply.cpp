@@ -10,13 +10,7 @@ using namespace lumisk::testing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ParseSearchReply(std::span(data, size));
-    for (const DeviceRecord* device = DeviceTable.head; device != nullptr; device = device->next) {
-        RequireTerminated(device->name);
-        RequireTerminated(device->ipText);
-        RequireTerminated(device->netmaskText);
-        RequireTerminated(device->gatewayText);
-        RequireTerminated(device->dhcpFlag);
-    }
+    RequireTerminatedDevices();
     ClearDeviceTable();
     return 0;
 }

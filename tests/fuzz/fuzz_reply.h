@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 
+#include "protocol/device_table.h"
 #include "tests/unit/scripted_endpoint.h"
 
 namespace lumisk::testing {
@@ -21,6 +22,17 @@ template <std::size_t N>
 void RequireTerminated(const char (&field)[N]) {
     if (std::memchr(field, 0, N) == nullptr) {
         __builtin_trap();
+    }
+}
+
+// RequireTerminated() on every text of every record in DeviceTable.
+inline void RequireTerminatedDevices() {
+    for (const DeviceRecord* device = DeviceTable.head; device != nullptr; device = device->next) {
+        RequireTerminated(device->name);
+        RequireTerminated(device->ipText);
+        RequireTerminated(device->netmaskText);
+        RequireTerminated(device->gatewayText);
+        RequireTerminated(device->dhcpFlag);
     }
 }
 

@@ -21,12 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     SearchDevices();
-    for (const DeviceRecord* device = DeviceTable.head; device != nullptr; device = device->next) {
-        RequireTerminated(device->name);
-        RequireTerminated(device->ipText);
-        RequireTerminated(device->netmaskText);
-        RequireTerminated(device->gatewayText);
-        RequireTerminated(device->dhcpFlag);
-    }
+    RequireTerminatedDevices();
     return 0;
 }
