@@ -295,7 +295,9 @@ TEST_F(ProtocolOnLan, AFloodedExchangeStillEnds) {
 TEST_F(ProtocolOnLan, OurOwnRequestsDoNotComeBack) {
     // Sent alone: a search's own polls would read an echo and drop it unseen.
     const std::uint8_t request[SearchRequestSize] = {1};
-    EndpointTransport().SendToGroup(request);
+    for (const Ipv4Bytes& card : RefreshEndpointCards()) {
+        EndpointTransport().SendToGroup(request, card);
+    }
     EXPECT_FALSE(EndpointTransport().WaitReadable(500ms));
     SearchDevices();
     EXPECT_EQ(DeviceTable.count, 0);
