@@ -431,8 +431,9 @@ void PrintUsage(std::FILE* stream) {
                  "\nAny command takes --interface ADDRESS: search and talk only through the "
                  "network card with that address.");
     std::fprintf(stream,
-                 "\n'%s COMMAND --help' describes one command. Options take their value as "
-                 "--option VALUE or --option=VALUE; --verbose adds the exchanges' diagnostic "
+                 "\n'%s COMMAND --help' describes one command. An option's value follows it "
+                 "as the next word or after '=' (--interface=ADDRESS); --verbose adds the "
+                 "exchanges' diagnostic "
                  "lines. Results go to standard output, messages to standard error.\nExit "
                  "status: 0 success, 1 adapter not found, not answering or refusing, 2 usage "
                  "error.\n",

@@ -125,12 +125,29 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
     std::string password;
     if (user != arguments.values.end()) {
         userName = user->second;
-        const std::optional<std::string> typed =
-            arguments.Has("--password-stdin")
-                ? ReadPasswordLine()
-                : PromptForPassword("Password for " + userName + ": ");
+        // The window's login dialog takes as many bytes as the adapters' login fields.
+        if (userName.size() >= sizeof LoginUserName) {
+            support.complain("--user takes at most " + std::to_string(sizeof LoginUserName - 1) +
+                             " bytes");
+            return ExitUsage;
+        }
+        std::optional<std::string> typed;
+        if (arguments.Has("--password-stdin")) {
+            // Read and checked before anything was sent; no value when standard input gave none.
+            const auto given = arguments.values.find("--password-stdin");
+            if (given != arguments.values.end()) {
+                typed = given->second;
+            }
+        } else {
+            typed = PromptForPassword("Password for " + userName + ": ");
+        }
         if (!typed) {
             support.complain("no password: give it with --password-stdin");
+            return ExitUsage;
+        }
+        if (typed->size() >= sizeof LoginPassword) {
+            support.complain("the password takes at most " +
+                             std::to_string(sizeof LoginPassword - 1) + " bytes");
             return ExitUsage;
         }
         password = *typed;
