@@ -17,7 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${LUMISK_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The browser for an adapter's web page, and Arial's metrics for the dialogs' layout.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-liberation, gvfs-backends, gvfs-fuse")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "find and set up Velnora network storage adapters
 Lumisk finds the Velnora network storage adapters on the LAN and sets them
 up: their LAN settings (a static address or DHCP), their shares mapped to
