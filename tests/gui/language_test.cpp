@@ -257,7 +257,10 @@ TEST_F(LanguageSetup, EveryLanguageIsPreselectedByItsCodePageAndSendsIt) {
         languageDialog,
         [&] {
             for (std::size_t i = 0; i < std::size(languages); ++i) {
-                const auto& [name, codepage] = languages[(i + 1) % std::size(languages)];
+                // Not a structured binding: a lambda cannot capture one.
+                const auto& next = languages[(i + 1) % std::size(languages)];
+                const std::string& name = next.first;
+                const std::string& codepage = next.second;
                 OpenLanguage("NAS-" + languages[i].second, [&] {
                     EXPECT_EQ(SelectedLanguage(), languages[i].first) << languages[i].second;
                     // The list drops a move to where the cursor last moved, and the item one row

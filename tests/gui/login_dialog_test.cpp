@@ -125,10 +125,12 @@ TEST_F(Login, AtMostSixteenBytesAreTakenAndStoredWhole) {
 
 TEST_F(Login, AnOverlongLoggedOnUserNameIsCutToTheFieldBetweenCharacters) {
     system.version = Windows98SecondEdition;
-    for (const auto& [name, shown] :
+    for (const auto& [name, cut] :
          {std::pair<std::string, std::string>{std::string(40, 'u'), std::string(16, 'u')},
           {"abcdefghijklmnoü", "abcdefghijklmno"}}) {
         system.userName = name;
+        // A lambda cannot capture a structured binding.
+        const std::string& shown = cut;
         LoginDialog login(system);
         gui_test::RunDialog(login, [&] {
             EXPECT_EQ(Shown().userName, shown);
