@@ -4,8 +4,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 export WINEPREFIX=$PWD/build/windows/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# A new prefix is made in place by wineboot below, but the server needs its folder to start in.
+mkdir -p "$WINEPREFIX"
 # A server left running in this prefix by an earlier run or by hand goes first.
 wineserver -k 2>/dev/null && wineserver -w
+# A new prefix is made by a session of its own that ends before the tests start: the registry
+# reaches its files only when the server ends, and each testbed copies those files.
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
 # One Wine session for the whole run: its server and services start here, with their output away
 # from the pipes through which ctest reads each test (they would hold them open), and the first
 # start of a new prefix (half a minute) is not charged to a test.
