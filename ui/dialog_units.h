@@ -18,7 +18,7 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
 
-    int BaseX() const { return baseX_; }
+    qreal BaseX() const { return baseX_; }
     int BaseY() const { return baseY_; }
     // Each edge maps on its own, so adjacent controls stay adjacent.
     QRect ToPixels(const QRect& units) const;
@@ -28,7 +28,7 @@ private:
     int X(int units) const;
     int Y(int units) const;
 
-    int baseX_;
+    qreal baseX_;
     int baseY_;
 };
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QScrollBar>
 #include <QWidget>
 #include <condition_variable>
 #include <filesystem>
@@ -98,6 +100,9 @@ TEST_F(MainWindowOnLan, AClickBesideTheRowsOnlyMarksTheChoice) {
     ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-Solo", "--ip", "192.0.2.30"}), 0);
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Solo"));
+        // The four columns fit the list's width: no scroll bar while the rows fit too.
+        auto* list = gui_test::FindControlAs<QAbstractScrollArea>(control::DeviceList);
+        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
         ASSERT_TRUE(ClickButton(control::Refresh));
         EXPECT_EQ(Window().deviceChosen, 0);
         ASSERT_TRUE(gui_test::ClickListEmptyArea(control::DeviceList));

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <vector>
 
@@ -81,17 +83,19 @@ TEST(DialogTemplate, BrokenOrMissingTemplateEndsTheRunAtOnce) {
 }
 
 TEST(DialogUnits, FollowTheFontLikeTheNativeDialogs) {
-    // Liberation Sans (or Arial) 8 points at 96 dpi: 11 pixels, 6 across and 12 down per unit.
+    // Liberation Sans (or Arial) 8 points at 96 dpi: 11 pixels, letters 6.41 pixels wide on
+    // average and 12 high. Four units across are those 6.41 pixels, not a whole 6, or the texts
+    // the template was drawn for would not fit their boxes.
     const QFont font = ui::DialogFont("Arial", 8);
     EXPECT_EQ(font.pixelSize(), 11);
     EXPECT_TRUE(QFontInfo(font).family() == "Liberation Sans" ||
                 QFontInfo(font).family() == "Arial");
     const ui::DialogUnits units(font);
-    EXPECT_EQ(units.BaseX(), 6);
+    EXPECT_NEAR(units.BaseX(), 6.41, 0.01);
     EXPECT_EQ(units.BaseY(), 12);
-    EXPECT_EQ(units.ToPixels(QSize(281, 231)), QSize(422, 347));
-    // Edges map one by one: x 8..224 gives 12..336, y 13..66 gives 20..99.
-    EXPECT_EQ(units.ToPixels(QRect(8, 13, 216, 53)), QRect(12, 20, 324, 79));
+    EXPECT_EQ(units.ToPixels(QSize(281, 231)), QSize(450, 347));
+    // Edges map one by one: x 8..224 gives 13..359, y 13..66 gives 20..99.
+    EXPECT_EQ(units.ToPixels(QRect(8, 13, 216, 53)), QRect(13, 20, 346, 79));
     EXPECT_EQ(ui::DialogFont("Arial", 9).pixelSize(), 12);
 }
 
@@ -102,7 +106,7 @@ TEST(DialogWindow, MainDialogHasEveryControlByIdAtItsPlace) {
         window = ActiveDialog();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->windowTitle(), "Varnok Lumisk Utility");
-        EXPECT_EQ(window->size(), QSize(422, 347));
+        EXPECT_EQ(window->size(), QSize(450, 347));
         EXPECT_EQ(window->minimumSize(), window->maximumSize());
         EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -112,7 +116,7 @@ TEST(DialogWindow, MainDialogHasEveryControlByIdAtItsPlace) {
             ASSERT_NE(control, nullptr) << id;
             EXPECT_EQ(control->property("controlId").toInt(), id);
         }
-        EXPECT_EQ(FindControl(1000)->geometry(), QRect(12, 20, 324, 79));
+        EXPECT_EQ(FindControl(1000)->geometry(), QRect(13, 20, 346, 79));
         EXPECT_TRUE(qobject_cast<QTreeWidget*>(FindControl(1000)) != nullptr);
         EXPECT_EQ(window->findChildren<QGroupBox*>().size(), 3);
         EXPECT_EQ(dialog.ControlText(1009), "Exit");
@@ -219,6 +223,29 @@ TEST(DialogWindow, AboutBoxShowsTheIcon) {
         EXPECT_FALSE(ActiveDialog()->windowFlags() & Qt::WindowMinimizeButtonHint);
         PressEnter();
     });
+}
+
+TEST(DialogWindow, EveryLabelAndButtonTextFitsItsBoxAtTheTemplateFont) {
+    // Inside a button the text keeps clear of the frame drawn along its edges.
+    constexpr int ButtonTextMargin = 3;
+    for (const int templateId : {100, 102, 134, 139, 141}) {
+        ProbeDialog dialog(templateId);
+        RunDialog(dialog, [&] {
+            for (const QLabel* label : ActiveDialog()->findChildren<QLabel*>()) {
+                const QFontMetricsF metrics(label->font());
+                EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
+                    << templateId << " " << label->text().toStdString();
+                EXPECT_LE(QFontMetrics(label->font()).height(), label->contentsRect().height())
+                    << templateId;
+            }
+            for (const QPushButton* button : ActiveDialog()->findChildren<QPushButton*>()) {
+                EXPECT_LE(QFontMetricsF(button->font()).horizontalAdvance(button->text()),
+                          button->width() - 2 * ButtonTextMargin)
+                    << templateId << " " << button->text().toStdString();
+            }
+            dialog.EndDialog(ui::IdOk);
+        });
+    }
 }
 
 TEST(StringResources, TableEntriesByIdAndNothingForOthers) {
