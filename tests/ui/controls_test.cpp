@@ -278,6 +278,8 @@ TEST(ComboBox, TheListDropsBelowItsFieldToTheTemplatesHeightWithAScrollBar) {
         EXPECT_GE(popup.top(), combo->mapToGlobal(QPoint(0, combo->height() - 1)).y());
         EXPECT_LE(popup.bottom() - combo->mapToGlobal(QPoint(0, 0)).y(), 200);
         EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+        // Its arrows in the list's text colour, not the dialog's white.
+        EXPECT_EQ(list->verticalScrollBar()->palette().color(QPalette::WindowText), Qt::black);
         combo->hidePopup();
     });
 }
