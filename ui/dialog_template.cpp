@@ -2,21 +2,22 @@
 
 #include <algorithm>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
-#include "ui/resources.h"
+#include "ui/json_value.h"
+#include "ui/resource_data.h"
 
 namespace lumisk::ui {
 namespace {
 
-QStringList Strings(const QJsonValue& value) {
-    QStringList strings;
-    for (const QJsonValue& item : value.toArray()) {
-        strings.append(item.toString());
+std::vector<std::string> Strings(const JsonValue& value) {
+    std::vector<std::string> strings;
+    for (const JsonValue& item : value.Items()) {
+        strings.push_back(item.String());
     }
     return strings;
+}
+
+bool Contains(const std::vector<std::string>& strings, std::string_view wanted) {
+    return std::find(strings.begin(), strings.end(), wanted) != strings.end();
 }
 
 // Template coordinates are 16-bit, as in the binary templates they come from; anything outside
@@ -24,17 +25,17 @@ QStringList Strings(const QJsonValue& value) {
 constexpr int LowestCoordinate = -32768;
 constexpr int HighestCoordinate = 32767;
 
-std::optional<int> Coordinate(const QJsonValue& value, int lowest) {
-    const int number = value.toInt(lowest - 1);
-    if (number < lowest || number > HighestCoordinate) {
+std::optional<int> Coordinate(const JsonValue& value, int lowest) {
+    const std::optional<int> number = value.Integer();
+    if (!number || *number < lowest || *number > HighestCoordinate) {
         return std::nullopt;
     }
     return number;
 }
 
 // Four integers [x, y, w, h] with w and h not negative; anything else is no rectangle.
-std::optional<QRect> Rect(const QJsonValue& value) {
-    const QJsonArray parts = value.toArray();
+std::optional<TemplateRect> Rect(const JsonValue& value) {
+    const JsonValue::Array& parts = value.Items();
     if (parts.size() != 4) {
         return std::nullopt;
     }
@@ -45,46 +46,64 @@ std::optional<QRect> Rect(const QJsonValue& value) {
     if (!x || !y || !w || !h) {
         return std::nullopt;
     }
-    return QRect(*x, *y, *w, *h);
+    return TemplateRect{*x, *y, *w, *h};
 }
 
-std::optional<ControlTemplate> Control(const QJsonValue& value) {
-    const QJsonObject object = value.toObject();
-    const std::optional<QRect> rect = Rect(object.value(QStringLiteral("rect")));
-    if (!rect || !object.value(QStringLiteral("class")).isString()) {
+std::optional<ControlTemplate> Control(const JsonValue& object) {
+    const std::optional<TemplateRect> rect = Rect(object["rect"]);
+    if (!rect || !object["class"].IsString()) {
         return std::nullopt;
     }
     ControlTemplate control;
-    control.id = object.value(QStringLiteral("id")).toInt(-1);
-    control.kind = object.value(QStringLiteral("class")).toString();
-    control.text = object.value(QStringLiteral("text")).toString();
+    control.id = object["id"].Integer().value_or(-1);
+    control.kind = object["class"].String();
+    control.text = object["text"].String();
     control.rect = *rect;
-    control.styles = Strings(object.value(QStringLiteral("styles")));
-    control.items = Strings(object.value(QStringLiteral("items")));
-    control.icon = object.value(QStringLiteral("icon")).toInt(0);
+    control.styles = Strings(object["styles"]);
+    control.items = Strings(object["items"]);
+    control.icon = object["icon"].Integer().value_or(0);
     return control;
 }
 
 }  // namespace
 
-std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json) {
-    const QJsonObject object = QJsonDocument::fromJson(json).object();
-    const QJsonArray size = object.value(QStringLiteral("size")).toArray();
-    const auto width = Coordinate(size.at(0), 0);
-    const auto height = Coordinate(size.at(1), 0);
-    if (size.size() != 2 || !width || !height) {
+bool ControlTemplate::Has(std::string_view style) const {
+    return Contains(styles, style);
+}
+
+bool DialogTemplate::Has(std::string_view style) const {
+    return Contains(styles, style);
+}
+
+bool DialogTemplate::HasExtended(std::string_view style) const {
+    return Contains(extendedStyles, style);
+}
+
+std::optional<DialogTemplate> ParseDialogTemplate(std::string_view json) {
+    const std::optional<JsonValue> object = ParseJson(json);
+    if (!object) {
+        return std::nullopt;
+    }
+    const JsonValue::Array& size = (*object)["size"].Items();
+    if (size.size() != 2) {
+        return std::nullopt;
+    }
+    const auto width = Coordinate(size[0], 0);
+    const auto height = Coordinate(size[1], 0);
+    if (!width || !height) {
         return std::nullopt;
     }
     DialogTemplate dialog;
-    dialog.id = object.value(QStringLiteral("id")).toInt(0);
-    dialog.caption = object.value(QStringLiteral("caption")).toString();
-    dialog.size = QSize(*width, *height);
-    const QJsonObject font = object.value(QStringLiteral("font")).toObject();
-    dialog.fontFace = font.value(QStringLiteral("face")).toString(QStringLiteral("Arial"));
-    dialog.fontPoints = std::clamp(font.value(QStringLiteral("points")).toInt(8), 1, 72);
-    dialog.styles = Strings(object.value(QStringLiteral("styles")));
-    dialog.extendedStyles = Strings(object.value(QStringLiteral("extendedStyles")));
-    for (const QJsonValue& value : object.value(QStringLiteral("controls")).toArray()) {
+    dialog.id = (*object)["id"].Integer().value_or(0);
+    dialog.caption = (*object)["caption"].String();
+    dialog.width = *width;
+    dialog.height = *height;
+    const JsonValue& font = (*object)["font"];
+    dialog.fontFace = font["face"].String("Arial");
+    dialog.fontPoints = std::clamp(font["points"].Integer().value_or(8), 1, 72);
+    dialog.styles = Strings((*object)["styles"]);
+    dialog.extendedStyles = Strings((*object)["extendedStyles"]);
+    for (const JsonValue& value : (*object)["controls"].Items()) {
         std::optional<ControlTemplate> control = Control(value);
         if (!control) {
             return std::nullopt;
@@ -95,7 +114,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json) {
 }
 
 std::optional<DialogTemplate> LoadDialogTemplate(int templateId) {
-    return ParseDialogTemplate(ReadResource(QStringLiteral("dialogs/%1.json").arg(templateId)));
+    return ParseDialogTemplate(ReadResourceData("dialogs/" + std::to_string(templateId) + ".json"));
 }
 
 }  // namespace lumisk::ui

@@ -2,43 +2,49 @@
 // A dialog template: the window's caption, size, font and styles, and its controls in tab order.
 // Sizes and positions are in dialog units.
 
-#include <QByteArray>
-#include <QRect>
-#include <QSize>
-#include <QString>
-#include <QStringList>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumisk::ui {
 
+struct TemplateRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 struct ControlTemplate {
     int id = -1;
-    QString kind;  // the control's class: "button", "listview", ...
-    QString text;
-    QRect rect;
-    QStringList styles;
-    QStringList items;
+    std::string kind;  // the control's class: "button", "listview", ...
+    std::string text;
+    TemplateRect rect;
+    std::vector<std::string> styles;
+    std::vector<std::string> items;
     int icon = 0;
 
-    bool Has(const QString& style) const { return styles.contains(style); }
+    bool Has(std::string_view style) const;
 };
 
 struct DialogTemplate {
     int id = 0;
-    QString caption;
-    QSize size;
-    QString fontFace;
+    std::string caption;
+    int width = 0;
+    int height = 0;
+    std::string fontFace;
     int fontPoints = 8;
-    QStringList styles;
-    QStringList extendedStyles;
+    std::vector<std::string> styles;
+    std::vector<std::string> extendedStyles;
     std::vector<ControlTemplate> controls;
 
-    bool Has(const QString& style) const { return styles.contains(style); }
+    bool Has(std::string_view style) const;
+    bool HasExtended(std::string_view style) const;
 };
 
 // Nothing when the text is not a well-formed template.
-std::optional<DialogTemplate> ParseDialogTemplate(const QByteArray& json);
+std::optional<DialogTemplate> ParseDialogTemplate(std::string_view json);
 
 // Template `templateId` from the resources.
 std::optional<DialogTemplate> LoadDialogTemplate(int templateId);

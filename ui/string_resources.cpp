@@ -1,16 +1,13 @@
 #include "ui/string_resources.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
-#include "ui/resources.h"
+#include "ui/json_value.h"
+#include "ui/resource_data.h"
 
 namespace lumisk::ui {
 
 std::string LoadString(int id) {
-    const QJsonDocument table =
-        QJsonDocument::fromJson(ReadResource(QStringLiteral("strings.json")));
-    return table.object().value(QString::number(id)).toString().toStdString();
+    const std::optional<JsonValue> table = ParseJson(ReadResourceData("strings.json"));
+    return table ? (*table)[std::to_string(id)].String() : std::string();
 }
 
 }  // namespace lumisk::ui

@@ -16,7 +16,7 @@
 #include "tests/gui_support/gui_driver.h"
 #include "tests/ui/probe_dialog.h"
 #include "ui/dialog_template.h"
-#include "ui/dialog_units.h"
+#include "ui/qt/dialog_units.h"
 #include "ui/string_resources.h"
 
 namespace lumisk::ui_test {
@@ -38,7 +38,8 @@ TEST(DialogTemplate, MainTemplateListsEveryControlInTabOrder) {
     const auto dialog = ui::LoadDialogTemplate(MainTemplate);
     ASSERT_TRUE(dialog.has_value());
     EXPECT_EQ(dialog->caption, "Varnok Lumisk Utility");
-    EXPECT_EQ(dialog->size, QSize(281, 231));
+    EXPECT_EQ(dialog->width, 281);
+    EXPECT_EQ(dialog->height, 231);
     EXPECT_EQ(dialog->fontFace, "Arial");
     EXPECT_EQ(dialog->fontPoints, 8);
     std::vector<int> ids;
@@ -49,7 +50,7 @@ TEST(DialogTemplate, MainTemplateListsEveryControlInTabOrder) {
                                        1003, 1004, 1009, -1,   -1,   -1,   -1,   -1,
                                        -1,   1013, 1015, -1,   -1,   1021, 1022};
     EXPECT_EQ(ids, expected);
-    EXPECT_EQ(dialog->controls[18].items, QStringList({"Disable", "Enable"}));
+    EXPECT_EQ(dialog->controls[18].items, std::vector<std::string>({"Disable", "Enable"}));
     EXPECT_TRUE(dialog->controls[18].Has("sort"));
 }
 
@@ -72,6 +73,23 @@ TEST(DialogTemplate, MalformedTemplatesAreRefused) {
     EXPECT_EQ(minimal->fontFace, "Arial");
     EXPECT_EQ(minimal->fontPoints, 72);
     EXPECT_TRUE(minimal->controls.empty());
+    // Not JSON, or nested past any template's need.
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10]} trailing)").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [010, 10]})").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10], "caption": "\x"})").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10], "caption": "\ud800"})").has_value());
+    EXPECT_FALSE(ui::ParseDialogTemplate(R"({"size": [10, 10], "deep": )" +
+                                         std::string(100000, '[') + std::string(100000, ']') + "}")
+                     .has_value());
+}
+
+TEST(DialogTemplate, TextsComeAsUtf8WithEveryEscape) {
+    const auto dialog = ui::ParseDialogTemplate(
+        R"({"size": [1e1, 20.0], "caption": "A\"\\\/\t\u00e9\u4e2d\ud83d\ude00"})");
+    ASSERT_TRUE(dialog.has_value());
+    EXPECT_EQ(dialog->width, 10);
+    EXPECT_EQ(dialog->height, 20);
+    EXPECT_EQ(dialog->caption, "A\"\\/\t\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80");
 }
 
 TEST(DialogTemplate, BrokenOrMissingTemplateEndsTheRunAtOnce) {

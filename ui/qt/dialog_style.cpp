@@ -1,4 +1,4 @@
-#include "ui/dialog_style.h"
+#include "ui/qt/dialog_style.h"
 
 #include <QPainter>
 #include <QStyleFactory>

@@ -1,4 +1,4 @@
-#include "ui/dialog_colors.h"
+#include "ui/qt/dialog_colors.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "ui/report_view.h"
+#include "ui/qt/report_view.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

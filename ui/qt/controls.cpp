@@ -5,11 +5,11 @@
 #include <QProgressBar>
 #include <QValidator>
 
-#include "ui/address_edit.h"
 #include "ui/dialog.h"
-#include "ui/dialog_window.h"
-#include "ui/drop_down_list.h"
-#include "ui/report_view.h"
+#include "ui/qt/address_edit.h"
+#include "ui/qt/dialog_window.h"
+#include "ui/qt/drop_down_list.h"
+#include "ui/qt/report_view.h"
 
 namespace lumisk::ui {
 namespace {

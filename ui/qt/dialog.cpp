@@ -9,10 +9,10 @@
 #include <QThread>
 #include <future>
 
-#include "ui/address_edit.h"
 #include "ui/dialog_routes.h"
-#include "ui/dialog_window.h"
-#include "ui/resources.h"
+#include "ui/qt/address_edit.h"
+#include "ui/qt/dialog_window.h"
+#include "ui/qt/resources.h"
 
 namespace lumisk::ui {
 namespace {

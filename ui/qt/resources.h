@@ -1,7 +1,6 @@
 #pragma once
 // The data compiled into the program: dialog templates, strings and icons.
 
-#include <QByteArray>
 #include <QPixmap>
 #include <QString>
 
@@ -9,9 +8,6 @@ namespace lumisk::ui {
 
 // Registers the compiled-in data; the linker would otherwise drop it from the static library.
 void InitResources();
-
-// The bytes of `path` under the resource root, empty when there is no such resource.
-QByteArray ReadResource(const QString& path);
 
 // Icon `iconId`, null when there is none.
 QPixmap IconResource(int iconId);

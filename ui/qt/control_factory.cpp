@@ -1,4 +1,4 @@
-#include "ui/control_factory.h"
+#include "ui/qt/control_factory.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -8,10 +8,10 @@
 #include <QStyleFactory>
 #include <map>
 
-#include "ui/address_edit.h"
-#include "ui/drop_down_list.h"
-#include "ui/report_view.h"
-#include "ui/resources.h"
+#include "ui/qt/address_edit.h"
+#include "ui/qt/drop_down_list.h"
+#include "ui/qt/report_view.h"
+#include "ui/qt/resources.h"
 
 namespace lumisk::ui {
 namespace {
@@ -42,15 +42,14 @@ void DrawScrollArrowsInTextColor(QWidget& list) {
 }
 
 void TakeFocusAsTemplateSays(QWidget& widget, const ControlTemplate& control) {
-    widget.setFocusPolicy(control.Has(QStringLiteral("tabstop")) ? Qt::StrongFocus
-                                                                 : Qt::ClickFocus);
+    widget.setFocusPolicy(control.Has("tabstop") ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 QWidget* MakeButton(const ControlTemplate& control, const QRect& pixels, QWidget& parent) {
-    auto* button = new QPushButton(control.text, &parent);
+    auto* button = new QPushButton(QString::fromStdString(control.text), &parent);
     // Enter presses only the default button, or the button with the focus.
     button->setAutoDefault(false);
-    button->setDefault(control.Has(QStringLiteral("default")));
+    button->setDefault(control.Has("default"));
     TakeFocusAsTemplateSays(*button, control);
     button->setGeometry(pixels);
     return button;
@@ -59,7 +58,7 @@ QWidget* MakeButton(const ControlTemplate& control, const QRect& pixels, QWidget
 QWidget* MakeLabel(const ControlTemplate& control, const QRect& pixels, QWidget& parent) {
     auto* label = new QLabel(&parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(control.text);
+    label->setText(QString::fromStdString(control.text));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     MakeDecoration(*label);
@@ -71,7 +70,7 @@ QWidget* MakeGroupBox(const ControlTemplate& control, const QRect& pixels, QWidg
     // Fusion draws the frame in a shade of the background, lost on a coloured dialog; the classic
     // style's etched frame, light and dark lines, shows on any background, as the native one.
     static QStyle* const etched = QStyleFactory::create(QStringLiteral("Windows"));
-    auto* box = new QGroupBox(control.text, &parent);
+    auto* box = new QGroupBox(QString::fromStdString(control.text), &parent);
     if (etched != nullptr) {
         box->setStyle(etched);
     }
@@ -109,11 +108,11 @@ QWidget* MakeAddress(const ControlTemplate& control, const QRect& pixels, QWidge
 }
 
 QWidget* MakeComboBox(const ControlTemplate& control, const QRect& pixels, QWidget& parent) {
-    auto* combo = new DropDownList(control.Has(QStringLiteral("sort")), &parent);
+    auto* combo = new DropDownList(control.Has("sort"), &parent);
     DrawScrollArrowsInTextColor(*combo);
     TakeFocusAsTemplateSays(*combo, control);
-    for (const QString& item : control.items) {
-        combo->AddItem(item);
+    for (const std::string& item : control.items) {
+        combo->AddItem(QString::fromStdString(item));
     }
     // The template's height is that of the field with its list dropped down.
     const int fieldHeight = combo->sizeHint().height();
@@ -124,8 +123,8 @@ QWidget* MakeComboBox(const ControlTemplate& control, const QRect& pixels, QWidg
 }
 
 QWidget* MakeEdit(const ControlTemplate& control, const QRect& pixels, QWidget& parent) {
-    auto* edit = new QLineEdit(control.text, &parent);
-    if (control.Has(QStringLiteral("password"))) {
+    auto* edit = new QLineEdit(QString::fromStdString(control.text), &parent);
+    if (control.Has("password")) {
         edit->setEchoMode(QLineEdit::Password);
     }
     TakeFocusAsTemplateSays(*edit, control);
@@ -146,13 +145,11 @@ QWidget* MakeProgress(const ControlTemplate&, const QRect& pixels, QWidget& pare
 
 using Maker = QWidget* (*)(const ControlTemplate&, const QRect&, QWidget&);
 
-const std::map<QString, Maker>& Makers() {
-    static const std::map<QString, Maker> makers = {
-        {QStringLiteral("button"), MakeButton},     {QStringLiteral("label"), MakeLabel},
-        {QStringLiteral("groupbox"), MakeGroupBox}, {QStringLiteral("icon"), MakeIcon},
-        {QStringLiteral("listview"), MakeListView}, {QStringLiteral("ipaddress"), MakeAddress},
-        {QStringLiteral("combobox"), MakeComboBox}, {QStringLiteral("edit"), MakeEdit},
-        {QStringLiteral("progress"), MakeProgress},
+const std::map<std::string, Maker, std::less<>>& Makers() {
+    static const std::map<std::string, Maker, std::less<>> makers = {
+        {"button", MakeButton},     {"label", MakeLabel},       {"groupbox", MakeGroupBox},
+        {"icon", MakeIcon},         {"listview", MakeListView}, {"ipaddress", MakeAddress},
+        {"combobox", MakeComboBox}, {"edit", MakeEdit},         {"progress", MakeProgress},
     };
     return makers;
 }

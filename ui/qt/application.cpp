@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "ui/dialog_colors.h"
-#include "ui/dialog_style.h"
-#include "ui/dialog_units.h"
-#include "ui/resources.h"
+#include "ui/qt/dialog_colors.h"
+#include "ui/qt/dialog_style.h"
+#include "ui/qt/dialog_units.h"
+#include "ui/qt/resources.h"
 
 namespace lumisk::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/dialog_window.h"
+#include "ui/qt/dialog_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,10 +11,10 @@
 #include <QShortcut>
 #include <utility>
 
-#include "ui/control_factory.h"
-#include "ui/dialog_colors.h"
-#include "ui/drop_down_list.h"
-#include "ui/report_view.h"
+#include "ui/qt/control_factory.h"
+#include "ui/qt/dialog_colors.h"
+#include "ui/qt/drop_down_list.h"
+#include "ui/qt/report_view.h"
 #include "ui/worker.h"
 
 namespace lumisk::ui {
@@ -25,21 +25,19 @@ constexpr int ShortestTimerPeriod = 10;
 
 Qt::WindowFlags WindowFlags(const DialogTemplate& dialogTemplate) {
     // An application window gets a taskbar entry; other dialogs stay with their owner.
-    Qt::WindowFlags flags = dialogTemplate.extendedStyles.contains(QStringLiteral("appwindow"))
-                                ? Qt::Window
-                                : Qt::Dialog;
+    Qt::WindowFlags flags = dialogTemplate.HasExtended("appwindow") ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (dialogTemplate.Has(QStringLiteral("sysmenu"))) {
+    if (dialogTemplate.Has("sysmenu")) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
-    if (dialogTemplate.Has(QStringLiteral("minimizebox"))) {
+    if (dialogTemplate.Has("minimizebox")) {
         flags |= Qt::WindowMinimizeButtonHint;
     }
     return flags;
 }
 
 QFont TemplateFont(const DialogTemplate& dialogTemplate) {
-    return DialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints);
+    return DialogFont(QString::fromStdString(dialogTemplate.fontFace), dialogTemplate.fontPoints);
 }
 
 }  // namespace
@@ -50,12 +48,12 @@ DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate,
       units_(TemplateFont(dialogTemplate)) {
     setObjectName(QStringLiteral("dialog_%1").arg(dialogTemplate.id));
     setProperty("templateId", dialogTemplate.id);
-    setWindowTitle(dialogTemplate.caption);
+    setWindowTitle(QString::fromStdString(dialogTemplate.caption));
     setFont(TemplateFont(dialogTemplate));
-    setFixedSize(units_.ToPixels(dialogTemplate.size));
+    setFixedSize(units_.ToPixels(QSize(dialogTemplate.width, dialogTemplate.height)));
     ApplyDialogColors(*this);
     CreateControls(dialogTemplate);
-    CreateSystemMenu(dialogTemplate.Has(QStringLiteral("minimizebox")));
+    CreateSystemMenu(dialogTemplate.Has("minimizebox"));
 }
 
 void DialogWindow::CreateControls(const DialogTemplate& dialogTemplate) {

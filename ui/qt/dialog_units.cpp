@@ -1,4 +1,4 @@
-#include "ui/dialog_units.h"
+#include "ui/qt/dialog_units.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -49,6 +49,10 @@ QRect DialogUnits::ToPixels(const QRect& units) const {
     const int top = Y(units.y());
     return QRect(left, top, X(units.x() + units.width()) - left,
                  Y(units.y() + units.height()) - top);
+}
+
+QRect DialogUnits::ToPixels(const TemplateRect& units) const {
+    return ToPixels(QRect(units.x, units.y, units.width, units.height));
 }
 
 QSize DialogUnits::ToPixels(const QSize& units) const {

@@ -1,4 +1,4 @@
-#include "ui/drop_down_list.h"
+#include "ui/qt/drop_down_list.h"
 
 #include <QSignalBlocker>
 #include <QWheelEvent>

@@ -1,6 +1,8 @@
-#include "ui/resources.h"
+#include "ui/qt/resources.h"
 
 #include <QFile>
+
+#include "ui/resource_data.h"
 
 // Q_INIT_RESOURCE declares a function and so must be used outside any namespace.
 static void InitCompiledResources() {
@@ -13,12 +15,12 @@ void InitResources() {
     InitCompiledResources();
 }
 
-QByteArray ReadResource(const QString& path) {
-    QFile file(QStringLiteral(":/") + path);
+std::string ReadResourceData(const std::string& path) {
+    QFile file(QStringLiteral(":/") + QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    return file.readAll();
+    return file.readAll().toStdString();
 }
 
 QPixmap IconResource(int iconId) {

@@ -6,8 +6,8 @@
 
 #include "ui/application.h"
 #include "ui/dialog.h"
-#include "ui/dialog_colors.h"
-#include "ui/dialog_window.h"
+#include "ui/qt/dialog_colors.h"
+#include "ui/qt/dialog_window.h"
 
 namespace lumisk::ui {
 namespace {

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QString>
 
+#include "ui/dialog_template.h"
+
 namespace lumisk::ui {
 
 // The font `face` at `points`, sized as at 96 dots per inch whatever the screen says, so a dialog
@@ -22,6 +24,7 @@ public:
     int BaseY() const { return baseY_; }
     // Each edge maps on its own, so adjacent controls stay adjacent.
     QRect ToPixels(const QRect& units) const;
+    QRect ToPixels(const TemplateRect& units) const;
     QSize ToPixels(const QSize& units) const;
 
 private:

@@ -12,7 +12,7 @@
 #include "ui/dialog.h"
 #include "ui/dialog_routes.h"
 #include "ui/dialog_template.h"
-#include "ui/dialog_units.h"
+#include "ui/qt/dialog_units.h"
 
 namespace lumisk::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/address_edit.h"
+#include "ui/qt/address_edit.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
