@@ -23,6 +23,8 @@ namespace {
 constexpr int PollMs = 5;
 // More tab stops than any dialog of the program has.
 constexpr int MostTabStops = 32;
+// How far a list opened by a click wants the pointer to move before it takes a release (9 px).
+constexpr int ReleaseSlackPx = 10;
 
 bool IsDialogWindow(const QWidget* widget) {
     return widget != nullptr && widget->isVisible() && widget->property("templateId").isValid();
@@ -270,6 +272,8 @@ bool ChooseComboItem(int comboId, const QString& text) {
     if (index < 0 || !combo->isEnabled()) {
         return false;
     }
+    // The pointer goes where the click opens the list, so that the moves below are real moves.
+    QTest::mouseMove(combo);
     QTest::mouseClick(combo, Qt::LeftButton);
     QAbstractItemView* list = combo->view();
     if (!WaitUntil([list] { return list->isVisible(); })) {
@@ -278,7 +282,10 @@ bool ChooseComboItem(int comboId, const QString& text) {
     const QModelIndex item =
         combo->model()->index(index, combo->modelColumn(), combo->rootModelIndex());
     list->scrollTo(item);
+    // A list opened by a click takes a release only once the pointer has moved more than a few
+    // pixels from that click, as a hand does on its way to the item.
     const QPoint center = list->visualRect(item).center();
+    QTest::mouseMove(list->viewport(), center + QPoint(ReleaseSlackPx, 0));
     QTest::mouseMove(list->viewport(), center);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, center);
     return WaitUntil([list] { return !list->isVisible(); });
