@@ -32,10 +32,19 @@ bool AsksForCredentialsFirst(HostSystem& system) {
     return versionName.find("NT") != std::string::npos;
 }
 
+// Mounting and unmounting a share take as long as the server takes to answer: the window paints
+// meanwhile.
 int AddConnection(MainWindow& window, const std::string& localName, const std::string& remoteName) {
-    return window.host.drives.AddConnection(localName, remoteName,
-                                            std::string(TextOf(LoginPassword)),
-                                            std::string(TextOf(LoginUserName)));
+    const std::string password(TextOf(LoginPassword));
+    const std::string userName(TextOf(LoginUserName));
+    return window.dialog.WaitFor([&] {
+        return window.host.drives.AddConnection(localName, remoteName, password, userName);
+    });
+}
+
+int CancelConnection(MainWindow& window, const std::string& localName) {
+    return window.dialog.WaitFor(
+        [&window, &localName] { return window.host.drives.CancelConnection(localName); });
 }
 
 // Maps the share with the credentials held, asking for them first on NT and after a refusal
@@ -93,7 +102,7 @@ void OnConnect(MainWindow& window) {
         return;
     }
     const std::string remoteName = "\\\\" + deviceName + "\\" + shareName;
-    window.host.drives.CancelConnection(localName);
+    CancelConnection(window, localName);
     if (!Map(window, login, localName, remoteName)) {
         ShowFailure(window, "Failed to map drive.");
         return;
@@ -115,7 +124,7 @@ void OnDisconnect(MainWindow& window) {
     } else {
         return;
     }
-    if (window.host.drives.CancelConnection(letterText.substr(0, LocalNameLength)) != 0) {
+    if (CancelConnection(window, letterText.substr(0, LocalNameLength)) != 0) {
         ShowFailure(window,
                     "Unable to disconnect this drive.\nPlease select a drive to disconnect and "
                     "verify that the "

@@ -20,7 +20,11 @@ void LanguageDialog::Refuse() {
 }
 
 bool LanguageDialog::OnInitDialog() {
-    const LanguageReadiness readiness = AskLanguageReadiness();
+    LanguageReadiness readiness{};
+    WaitFor([&readiness] {
+        readiness = AskLanguageReadiness();
+        return 0;
+    });
     if (readiness.refusal == LanguageReadiness::Refusal::None) {
         Combo(LanguageComboId).SetCurSel(readiness.language);
         return true;
@@ -38,8 +42,11 @@ void LanguageDialog::OnOK() {
     if (language < 0) {
         return;
     }
-    const InstallOutcome outcome =
-        InstallLanguage(language, host_.shareFiles, std::string(TextOf(DeviceHostText)));
+    InstallOutcome outcome{};
+    WaitFor([this, language, &outcome] {
+        outcome = InstallLanguage(language, host_.shareFiles, std::string(TextOf(DeviceHostText)));
+        return 0;
+    });
     if (outcome == InstallOutcome::StandInFiles) {
         ui::ShowMessage(this, StandInCodepagesMessage, "Error", ui::MessageIcon::Stop);
         return;

@@ -60,8 +60,8 @@ public:
     void RepaintOnFileChange(const std::string& path);
 
     // Runs `work` on a worker thread and returns its result once it is done: to the caller a
-    // blocking call, like an exchange on the dialog's thread. Meanwhile the window keeps
-    // painting and shows the wait cursor, while the user's input and the paint handler wait.
+    // blocking call, like an exchange on the dialog's thread. Meanwhile the windows keep
+    // painting and show the wait cursor, while the user's input and every paint handler wait.
     int WaitFor(const std::function<int()>& work);
 
     // Runs `request` on the dialog's thread and waits for it: how a worker thread acts on a

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -171,6 +173,15 @@ TEST_F(LanguageSetup, DisksThatCannotTakeALanguageAreRefused) {
         {"NAS-Ascii", notSupported},
     };
     RunDialog(languageDialog, [&] {
+        // The dialog asks while it is still hidden, under the wait cursor; meanwhile the window
+        // beneath paints.
+        const RepaintProbe probe([] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            return QApplication::overrideCursor() != nullptr &&
+                   std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+                       return window->objectName() == "dialog_139" && !window->isVisible();
+                   });
+        });
         for (const auto& [adapter, message] : rows) {
             const auto boxes = OpenLanguage(adapter);
             ASSERT_EQ(boxes.size(), 1u) << adapter;
@@ -181,6 +192,7 @@ TEST_F(LanguageSetup, DisksThatCannotTakeALanguageAreRefused) {
             EXPECT_EQ(ActiveTemplateId(), MainDialog::TemplateId) << "the dialog never waits";
             EXPECT_EQ(SelectedDeviceRow(Window()), RowOf(adapter)) << "nothing refreshed";
         }
+        EXPECT_GT(probe.Paints(), 0);
         ClickButton(control::Exit);
     });
     EXPECT_EQ(browser.urls, std::vector<std::string>{"http://192.0.2.42"});

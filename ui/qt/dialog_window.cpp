@@ -23,6 +23,10 @@ namespace {
 // The shortest period a timer runs at, as on the system the templates come from.
 constexpr int ShortestTimerPeriod = 10;
 
+// One thread runs every window, as on the native system: while a wait holds it for one window,
+// the handlers of all of them wait, also those of a window whose dialog is still initialising.
+bool aWaitRuns = false;
+
 Qt::WindowFlags WindowFlags(const DialogTemplate& dialogTemplate) {
     // An application window gets a taskbar entry; other dialogs stay with their owner.
     Qt::WindowFlags flags = dialogTemplate.HasExtended("appwindow") ? Qt::Window : Qt::Dialog;
@@ -283,7 +287,7 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
     }
     // A close request from the window system during a wait would pull the endpoint from under
     // the exchange; like the input of that time, it is not taken.
-    if (waiting_) {
+    if (aWaitRuns) {
         event->ignore();
         return;
     }
@@ -328,7 +332,7 @@ void DialogWindow::SchedulePaintHandler() {
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (waiting_) {
+            if (aWaitRuns) {
                 paintHandlerDeferred_ = true;
                 return;
             }
@@ -340,10 +344,10 @@ void DialogWindow::SchedulePaintHandler() {
 
 int DialogWindow::WaitFor(const std::function<int()>& work) {
     // Nested in another wait (a handler run from a paint cannot be), the work simply runs.
-    if (waiting_) {
+    if (aWaitRuns) {
         return work();
     }
-    waiting_ = true;
+    aWaitRuns = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QEventLoop loop;
     int result = 0;
@@ -355,10 +359,13 @@ int DialogWindow::WaitFor(const std::function<int()>& work) {
     // does for a window whose thread is busy.
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     QApplication::restoreOverrideCursor();
-    waiting_ = false;
-    if (std::exchange(paintHandlerDeferred_, false)) {
-        paintPending_ = false;
-        SchedulePaintHandler();
+    aWaitRuns = false;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialogWindow = qobject_cast<DialogWindow*>(window);
+        if (dialogWindow != nullptr && std::exchange(dialogWindow->paintHandlerDeferred_, false)) {
+            dialogWindow->paintPending_ = false;
+            dialogWindow->SchedulePaintHandler();
+        }
     }
     return result;
 }

@@ -75,8 +75,8 @@ private:
     bool ending_ = false;
     int endCode_ = IdCancel;
     bool paintPending_ = false;
-    // A WaitFor runs: the window paints, but its handlers wait until the work is done.
-    bool waiting_ = false;
+    // A paint came while a WaitFor ran: the window painted, its handler waits until the work is
+    // done.
     bool paintHandlerDeferred_ = false;
 };
 
