@@ -34,7 +34,8 @@ run: build
 demo: build
 	build/default/tests/gui/lumisk_demo
 
-# PNGs of the main window, the About box and the login dialog, in screenshots/ (root).
+# PNGs of the main window (a focused button, a DHCP client's greyed fields, both drop-down lists
+# open), the About box, the language, restart and login dialogs, in screenshots/ (root).
 screenshots: build
 	QT_QPA_PLATFORM=offscreen build/default/tests/gui/lumisk_screenshots screenshots
 

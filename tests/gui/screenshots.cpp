@@ -1,7 +1,11 @@
-// make screenshots: PNGs of the main window with three simulated adapters and one selected, of
-// the About box and of the login dialog in both modes, so a person can look at them.
+// make screenshots: PNGs of the main window with three simulated adapters, one selected and the
+// focus on Apply, then a DHCP client's greyed fields and both drop-down lists open, of the About
+// box and of the login dialog in both modes, so a person can look at them.
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
@@ -26,24 +30,54 @@ using namespace lumisk;
 
 QString outputDirectory;
 
-void Save(const char* fileName) {
+// Writes `image` as `fileName` and says where, or that it could not.
+void Write(const QPixmap& image, const char* fileName) {
     const QString path = QDir(outputDirectory).filePath(fileName);
-    if (gui_test::ActiveDialog() == nullptr || !gui_test::ActiveDialog()->grab().save(path)) {
+    if (image.isNull() || !image.save(path)) {
         std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         return;
     }
     std::printf("%s\n", qPrintable(path));
 }
 
+void Save(const char* fileName) {
+    QWidget* dialog = gui_test::ActiveDialog();
+    Write(dialog != nullptr ? dialog->grab() : QPixmap(), fileName);
+}
+
+// The window with the drop-down list open over it, as the screen shows them.
+void SaveWithOpenList(int comboId, const char* fileName) {
+    QWidget& dialog = *gui_test::ActiveDialog();
+    auto* combo = gui_test::FindControlAs<QComboBox>(comboId);
+    combo->showPopup();
+    QWidget& list = *combo->view()->window();
+    gui_test::WaitUntil([&list] { return list.isVisible(); });
+    const QRect area = dialog.geometry().united(list.geometry());
+    QPixmap image(area.size());
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.drawPixmap(dialog.geometry().topLeft() - area.topLeft(), dialog.grab());
+    painter.drawPixmap(list.geometry().topLeft() - area.topLeft(), list.grab());
+    painter.end();
+    Write(image, fileName);
+    combo->hidePopup();
+}
+
+void ClickAdapter(MainDialog& dialog, const std::string& name) {
+    for (int row = 0; row < dialog.Window().deviceList.GetItemCount(); ++row) {
+        if (dialog.Window().deviceList.GetItemText(row, 0) == name) {
+            gui_test::ClickListRow(control::DeviceList, row);
+        }
+    }
+}
+
 void ShootMainWindowAndAbout(HostServices& host) {
     MainDialog dialog(host);
     gui_test::RunDialog(dialog, [&] {
-        for (int row = 0; row < dialog.Window().deviceList.GetItemCount(); ++row) {
-            if (dialog.Window().deviceList.GetItemText(row, 0) == "NAS-Office") {
-                gui_test::ClickListRow(control::DeviceList, row);
-            }
-        }
+        ClickAdapter(dialog, "NAS-Office");
+        gui_test::TabTo(control::Apply);
         Save("main_window.png");
+        SaveWithOpenList(control::DriveLetters, "drive_letters_open.png");
         gui_test::WhenDialogShown(AboutDialog::TemplateId, [] {
             Save("about.png");
             gui_test::ClickButton(ui::IdOk);
@@ -54,6 +88,11 @@ void ShootMainWindowAndAbout(HostServices& host) {
             gui_test::ClickButton(ui::IdCancel);
         });
         gui_test::ClickButton(control::Language);
+        // A DHCP client: its address fields greyed, the focus on its choice.
+        ClickAdapter(dialog, "NAS-Lab");
+        gui_test::TabTo(control::Dhcp);
+        Save("main_window_dhcp.png");
+        SaveWithOpenList(control::Dhcp, "dhcp_open.png");
         gui_test::ClickButton(control::Exit);
     });
 }
