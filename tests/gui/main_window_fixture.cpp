@@ -7,6 +7,7 @@
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
 #include "setup/login_dialog.h"
+#include "setup/web_probe.h"
 #include "tests/gui_support/gui_driver.h"
 
 namespace lumisk::gui_test {
@@ -72,6 +73,18 @@ std::vector<std::string> MainWindowOnLan::ShareRows() {
                        Window().shareList.GetItemText(row, 1));
     }
     return rows;
+}
+
+void MainWindowOnLan::ExpectNoLongerAvailable(WebConnector& probeWeb) {
+    StartWebProbe(probeWeb);
+    bool available = true;
+    const auto boxes =
+        RunAndAnswerMessageBoxes([&] { available = ConfirmDeviceAvailable(Window()); });
+    EXPECT_FALSE(available);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Device is no longer available.");
+    EXPECT_EQ(boxes[0].caption, "Warnning");
+    EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Exclamation);
 }
 
 }  // namespace lumisk::gui_test

@@ -38,6 +38,9 @@ protected:
     bool ClickAdapter(const std::string& name);
     // "share|location" per row of the share list.
     std::vector<std::string> ShareRows();
+    // Starts a web probe through `probeWeb` and checks that the selected adapter is reported
+    // "Device is no longer available.".
+    void ExpectNoLongerAvailable(WebConnector& probeWeb);
 
     testing::FakeDrives drives;
     testing::FakeSystem system;

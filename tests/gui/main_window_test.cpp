@@ -303,15 +303,7 @@ TEST_F(MainWindowOnLan, AnAdapterWithoutItsWebServerIsNoLongerAvailable) {
         EXPECT_TRUE(ConfirmDeviceAvailable(Window()));
 
         ASSERT_TRUE(ClickAdapter("NAS-Quiet"));
-        StartWebProbe(host.web);
-        bool available = true;
-        const auto boxes = gui_test::RunAndAnswerMessageBoxes(
-            [&] { available = ConfirmDeviceAvailable(Window()); });
-        EXPECT_FALSE(available);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "Device is no longer available.");
-        EXPECT_EQ(boxes[0].caption, "Warnning");
-        EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Exclamation);
+        ExpectNoLongerAvailable(host.web);
         // The full refresh after it: a new search, nothing selected.
         EXPECT_EQ(Window().deviceList.GetItemCount(), 4);
         EXPECT_EQ(SelectedDeviceRow(Window()), -1);
@@ -390,13 +382,7 @@ TEST_F(MainWindowOnLan, APendingProbeIsReadThreeTimesASecondApart) {
     RunDialog(pendingDialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Office"));
         clock.pauses.clear();
-        StartWebProbe(hanging);
-        bool available = true;
-        const auto boxes = gui_test::RunAndAnswerMessageBoxes(
-            [&] { available = ConfirmDeviceAvailable(Window()); });
-        EXPECT_FALSE(available);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "Device is no longer available.");
+        ExpectNoLongerAvailable(hanging);
         EXPECT_EQ(clock.pauses, (std::vector<std::chrono::milliseconds>{1000ms, 1000ms}));
         ClickButton(control::Exit);
     });
