@@ -68,7 +68,7 @@ package: build
 bench: build
 	build/default/bench/lumisk_bench
 
-# Everything but the window for 32-bit Windows, in build/windows/; its tests run under Wine.
+# The programs for 32-bit Windows, in build/windows/; their tests run under Wine.
 windows: deps-windows build/windows/build.ninja
 	cmake --build --preset windows
 

@@ -25,6 +25,7 @@ if [[ ${1:-} == windows ]]; then
         g++-mingw-w64-i686-posix   # 32-bit Windows, as the original; std::thread needs posix
         googletest                 # GoogleTest's sources, built for Windows with the tests
         wine wine32                # runs the Windows build's tests; wine32 is an i386 package
+        xvfb                       # a virtual X display for the window under Wine
     )
 fi
 

@@ -3,6 +3,7 @@
 // asked for. Run once per size; its outputs are kept in resources/.
 //
 //     make_icon resources/icon128.png
+//     make_icon resources/icon128.ico      (the Windows program's icon resource)
 //     make_icon resources/linux/icon-128px.png 128
 
 #include <QGuiApplication>

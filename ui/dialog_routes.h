@@ -20,6 +20,11 @@ struct Dialog::Routes {
     // Set while the window exists; worker threads read it, so only under the mutex.
     std::mutex windowMutex;
     DialogWindow* liveWindow = nullptr;
+
+    void SetLiveWindow(DialogWindow* window) {
+        const std::lock_guard lock(windowMutex);
+        liveWindow = window;
+    }
 };
 
 }  // namespace lumisk::ui

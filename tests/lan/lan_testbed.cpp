@@ -472,6 +472,44 @@ pid_t LanTestbed::StartInWorkstation(const std::vector<std::string>& argv,
     return StartGroupInNamespace(WorkstationNamespace(), argv, logFile, workstationPrograms_);
 }
 
+std::string LanTestbed::StartVirtualDisplay() {
+    // A display number no other X server here holds; its socket lives in the file system, which
+    // every namespace shares.
+    constexpr int FirstDisplay = 140;
+    constexpr int Displays = 400;
+    for (int number = FirstDisplay + getpid() % Displays, tries = 0; tries < Displays;
+         ++tries, number = FirstDisplay + (number - FirstDisplay + 1) % Displays) {
+        const std::string display = ":" + std::to_string(number);
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        if (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") ||
+            std::filesystem::exists(socket)) {
+            continue;
+        }
+        const pid_t pid =
+            StartInWorkstation({"Xvfb", display, "-nolisten", "tcp", "-screen", "0", "1024x768x24"},
+                               TemporaryPath("xvfb" + display.substr(1) + ".log"));
+        if (pid < 0) {
+            break;
+        }
+        const auto deadline = Clock::now() + ToolTimeout;
+        std::optional<int> ended;
+        while (!std::filesystem::exists(socket) && Clock::now() < deadline &&
+               !(ended = WaitUntil(pid, Clock::now() + 50ms))) {
+        }
+        if (!ended && std::filesystem::exists(socket)) {
+            return display;
+        }
+        // Another server took the number meanwhile, or this one failed: the next number.
+        if (ended) {
+            workstationPrograms_.erase(pid);
+        } else {
+            StopInWorkstation(pid);
+        }
+    }
+    ADD_FAILURE() << "no virtual X display could be started";
+    return {};
+}
+
 int LanTestbed::StopInWorkstation(pid_t pid) {
     if (workstationPrograms_.erase(pid) == 0) {
         return -1;

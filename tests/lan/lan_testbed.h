@@ -88,6 +88,10 @@ public:
     pid_t StartInWorkstation(const std::vector<std::string>& argv, const std::string& logFile);
     int StopInWorkstation(pid_t pid);
 
+    // Starts a virtual X display (Xvfb) in the workstation until Stop(): its name for DISPLAY
+    // (":N"), or empty with a test failure.
+    std::string StartVirtualDisplay();
+
     // Whether a TCP connection from the workstation to address:port is accepted now.
     bool WorkstationConnects(const std::string& address, int port);
 

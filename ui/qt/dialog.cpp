@@ -35,8 +35,7 @@ Dialog::Dialog(int templateId, Dialog* owner)
     : templateId_(templateId), owner_(owner), routes_(std::make_unique<Routes>()) {}
 
 Dialog::~Dialog() {
-    const std::lock_guard lock(routes_->windowMutex);
-    routes_->liveWindow = nullptr;
+    routes_->SetLiveWindow(nullptr);
 }
 
 int Dialog::DoModal() {
@@ -49,15 +48,9 @@ int Dialog::DoModal() {
     }
     QWidget* parent = owner_ != nullptr ? owner_->Window() : nullptr;
     window_ = std::make_unique<DialogWindow>(*this, *dialogTemplate, parent);
-    {
-        const std::lock_guard lock(routes_->windowMutex);
-        routes_->liveWindow = window_.get();
-    }
+    routes_->SetLiveWindow(window_.get());
     const int code = window_->Run(OnInitDialog());
-    {
-        const std::lock_guard lock(routes_->windowMutex);
-        routes_->liveWindow = nullptr;
-    }
+    routes_->SetLiveWindow(nullptr);
     window_.reset();
     return code;
 }
@@ -66,11 +59,6 @@ void Dialog::EndDialog(int code) {
     if (window_) {
         window_->End(code);
     }
-}
-
-bool Dialog::IsRunning() const {
-    const std::lock_guard lock(routes_->windowMutex);
-    return routes_->liveWindow != nullptr;
 }
 
 void Dialog::EnableControl(int id, bool enabled) {
@@ -107,18 +95,6 @@ std::string Dialog::ControlText(int id) const {
         text = address->Text();
     }
     return text.toStdString();
-}
-
-void Dialog::RouteClick(int controlId, std::function<void()> handler) {
-    routes_->clicks[controlId] = std::move(handler);
-}
-
-void Dialog::RouteListClick(int controlId, std::function<void()> handler) {
-    routes_->listClicks[controlId] = std::move(handler);
-}
-
-void Dialog::RouteSelectionChange(int controlId, std::function<void()> handler) {
-    routes_->selectionChanges[controlId] = std::move(handler);
 }
 
 void Dialog::SetIcon(int iconId) {

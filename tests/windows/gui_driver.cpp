@@ -1,0 +1,203 @@
+#include "tests/windows/gui_driver.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace lumisk::win32_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::atomic<DWORD> dialogThread = 0;
+
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (const wchar_t c : text) {
+        narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return narrow;
+}
+
+BOOL CALLBACK TakeReachableDialog(HWND window, LPARAM result) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) &&
+        IsWindowEnabled(window)) {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The dialog window of the dialog thread that is visible and enabled: below a modal dialog its
+// owner is disabled.
+HWND ActiveDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(dialogThread, TakeReachableDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND FindControl(int id) {
+    const HWND dialog = ActiveDialog();
+    return dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+}
+
+std::string TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return Narrow(text);
+}
+
+HWND FocusOfDialogThread() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(dialogThread, &info) ? info.hwndFocus : nullptr;
+}
+
+// A key as the system delivers it to the focused control, once its handling is done.
+void PressKey(wchar_t character) {
+    const HWND focus = FocusOfDialogThread();
+    const SHORT scan = VkKeyScanW(character);
+    const auto key = static_cast<WPARAM>(LOBYTE(scan));
+    const auto code = static_cast<LPARAM>(MapVirtualKeyW(LOBYTE(scan), MAPVK_VK_TO_VSC)) << 16;
+    SendMessageW(focus, WM_KEYDOWN, key, code | 1);
+    SendMessageW(focus, WM_CHAR, character, code | 1);
+    SendMessageW(focus, WM_KEYUP, key, code | 1 | (1 << 30) | (1u << 31));
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+int RunDialog(ui::Dialog& dialog, const std::function<void()>& script) {
+    dialogThread = GetCurrentThreadId();
+    std::thread user([&dialog, &script] {
+        if (WaitUntil([&] { return ActiveDialog() != nullptr; }, 60000)) {
+            script();
+        }
+        // A script that left the window open fails, and the window goes.
+        if (WaitUntil([&] { return !dialog.IsRunning(); })) {
+            return;
+        }
+        ADD_FAILURE_AT(__FILE__, __LINE__) << "the script left the dialog running";
+        dialog.RunOnDialogThread([&dialog] { dialog.EndDialog(ui::IdCancel); });
+    });
+    const int code = dialog.DoModal();
+    user.join();
+    return code;
+}
+
+std::string ActiveCaption() {
+    const HWND dialog = ActiveDialog();
+    return dialog != nullptr ? TextOf(dialog) : std::string();
+}
+
+bool WaitForDialogCaption(const std::string& caption, int timeoutMs) {
+    return WaitUntil([&] { return ActiveCaption() == caption; }, timeoutMs);
+}
+
+bool IsControlEnabled(int id) {
+    const HWND control = FindControl(id);
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+std::string ControlText(int id) {
+    const HWND control = FindControl(id);
+    if (control == nullptr) {
+        return {};
+    }
+    // A blank address field says "0.0.0.0".
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    if (std::wstring(className) == WC_IPADDRESSW && SendMessageW(control, IPM_ISBLANK, 0, 0)) {
+        return {};
+    }
+    return TextOf(control);
+}
+
+int ListRowCount(int listId) {
+    return static_cast<int>(SendMessageW(FindControl(listId), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListItemText(int listId, int row, int column) {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 256;
+    SendMessageW(FindControl(listId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+    return Narrow(text);
+}
+
+int ListRowOf(int listId, const std::string& text) {
+    for (int row = 0; row < ListRowCount(listId); ++row) {
+        if (ListItemText(listId, row, 0) == text) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+bool ClickButton(int id) {
+    const HWND button = FindControl(id);
+    if (button == nullptr || !IsWindowEnabled(button)) {
+        return false;
+    }
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return true;
+}
+
+bool ClickListRow(int listId, int row) {
+    const HWND list = FindControl(listId);
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    if (list == nullptr || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                         reinterpret_cast<LPARAM>(&rect))) {
+        return false;
+    }
+    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(list, WM_LBUTTONUP, 0, point);
+    return true;
+}
+
+bool TypeText(int id, const std::string& text) {
+    const HWND control = FindControl(id);
+    if (control == nullptr) {
+        return false;
+    }
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    if (std::wstring(className) == WC_IPADDRESSW) {
+        SendMessageW(control, IPM_SETFOCUS, 0, 0);
+    } else {
+        SendMessageW(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+    for (const wchar_t character : Widen(text)) {
+        PressKey(character);
+    }
+    return true;
+}
+
+}  // namespace lumisk::win32_test

@@ -1,0 +1,154 @@
+#include "ui/dialog.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string_view>
+
+#include "ui/dialog_routes.h"
+#include "ui/win32/dialog_window.h"
+#include "ui/win32/text.h"
+
+namespace lumisk::ui {
+
+Dialog::Dialog(int templateId, Dialog* owner)
+    : templateId_(templateId), owner_(owner), routes_(std::make_unique<Routes>()) {}
+
+Dialog::~Dialog() {
+    routes_->SetLiveWindow(nullptr);
+}
+
+int Dialog::DoModal() {
+    if (window_) {
+        return -1;
+    }
+    std::optional<DialogTemplate> dialogTemplate = LoadDialogTemplate(templateId_);
+    if (!dialogTemplate) {
+        return -1;
+    }
+    const HWND owner =
+        owner_ != nullptr && owner_->Window() != nullptr ? owner_->Window()->Handle() : nullptr;
+    window_ = std::make_unique<DialogWindow>(*this, std::move(*dialogTemplate));
+    routes_->SetLiveWindow(window_.get());
+    const int code = window_->Run(owner);
+    routes_->SetLiveWindow(nullptr);
+    window_.reset();
+    return code;
+}
+
+void Dialog::EndDialog(int code) {
+    if (window_) {
+        window_->End(code);
+    }
+}
+
+void Dialog::EnableControl(int id, bool enabled) {
+    if (const HWND control = window_ ? window_->Control(id) : nullptr) {
+        EnableWindow(control, enabled ? TRUE : FALSE);
+    }
+}
+
+bool Dialog::IsControlEnabled(int id) const {
+    const HWND control = window_ ? window_->Control(id) : nullptr;
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+void Dialog::FocusControl(int id) {
+    if (const HWND control = window_ ? window_->Control(id) : nullptr) {
+        // Through the dialog manager, so the default button follows the focus.
+        SendMessageW(window_->Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+}
+
+std::string Dialog::ControlText(int id) const {
+    const HWND control = window_ ? window_->Control(id) : nullptr;
+    if (control == nullptr) {
+        return {};
+    }
+    // A blank address field says "0.0.0.0".
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    if (std::wstring_view(className) == WC_IPADDRESSW &&
+        SendMessageW(control, IPM_ISBLANK, 0, 0) != 0) {
+        return {};
+    }
+    return WindowText(control);
+}
+
+void Dialog::SetIcon(int iconId) {
+    if (!window_) {
+        return;
+    }
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    const struct {
+        WPARAM which;
+        int width;
+        int height;
+    } sizes[] = {{ICON_BIG, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
+                 {ICON_SMALL, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)}};
+    for (const auto& size : sizes) {
+        // Shared: the system frees it with the module.
+        if (const HANDLE icon = LoadImageW(module, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size.width,
+                                           size.height, LR_SHARED)) {
+            SendMessageW(window_->Handle(), WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+}
+
+void Dialog::AppendSystemMenuItem(int commandId, const std::string& text) {
+    if (window_) {
+        window_->AppendSystemMenuItem(commandId, text);
+    }
+}
+
+void Dialog::SetTimer(int timerId, int periodMilliseconds) {
+    if (window_) {
+        window_->SetTimer(timerId, periodMilliseconds);
+    }
+}
+
+void Dialog::KillTimer(int timerId) {
+    if (window_) {
+        window_->KillTimer(timerId);
+    }
+}
+
+void Dialog::RepaintOnFileChange(const std::string& path) {
+    if (window_ && !path.empty()) {
+        window_->RepaintOnFileChange(path);
+    }
+}
+
+bool Dialog::IsMinimized() const {
+    return window_ && IsIconic(window_->Handle());
+}
+
+int Dialog::WaitFor(const std::function<int()>& work) {
+    if (!window_ || !window_->OnItsThread()) {
+        return work();
+    }
+    return window_->WaitFor(work);
+}
+
+void Dialog::RunOnDialogThread(const std::function<void()>& request) {
+    HWND target = nullptr;
+    bool onItsThread = false;
+    {
+        const std::lock_guard lock(routes_->windowMutex);
+        if (routes_->liveWindow == nullptr) {
+            return;
+        }
+        target = routes_->liveWindow->Handle();
+        onItsThread = routes_->liveWindow->OnItsThread();
+    }
+    if (onItsThread) {
+        request();
+        return;
+    }
+    // Not under the lock: the window's thread may want it while the request waits. A request
+    // sent to a window that has gone meanwhile returns at once without running.
+    DialogWindow::Request(target, request);
+}
+
+}  // namespace lumisk::ui

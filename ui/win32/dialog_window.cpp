@@ -1,0 +1,310 @@
+#include "ui/win32/dialog_window.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "ui/win32/address_control.h"
+#include "ui/win32/dialog_colors.h"
+#include "ui/win32/template_builder.h"
+#include "ui/win32/text.h"
+#include "ui/worker.h"
+
+namespace lumisk::ui {
+namespace {
+
+// Private messages of the dialog window.
+constexpr UINT RunRequestMessage = WM_APP + 1;
+constexpr UINT PaintedMessage = WM_APP + 2;
+
+// A timer of the window's own, apart from the ids the Dialog uses.
+constexpr UINT_PTR FileWatchTimer = 0x7FFF0001;
+constexpr UINT FileWatchPeriod = 500;
+// The shortest period a timer runs at.
+constexpr int ShortestTimerPeriod = USER_TIMER_MINIMUM;
+
+FILETIME LastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        return {};
+    }
+    return data.ftLastWriteTime;
+}
+
+// Everything but the user's input, which waits in the queue as it does for a busy window.
+void DispatchAllButInput() {
+    static const std::pair<UINT, UINT> ranges[] = {
+        {0, WM_NCMOUSEMOVE - 1},
+        {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
+        {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
+        {WM_MOUSELAST + 1, 0xFFFFFFFF},
+    };
+    MSG message;
+    for (const auto& [first, last] : ranges) {
+        while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate)
+    : dialog_(dialog), template_(std::move(dialogTemplate)), thread_(GetCurrentThreadId()) {}
+
+int DialogWindow::Run(HWND owner) {
+    const std::vector<DWORD> bytes = BuildDialogTemplate(template_);
+    const INT_PTR code = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                                 reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
+                                                 owner, Procedure, reinterpret_cast<LPARAM>(this));
+    window_ = nullptr;
+    return static_cast<int>(code);
+}
+
+void DialogWindow::End(int code) {
+    if (window_ != nullptr) {
+        EndDialog(window_, code);
+    }
+}
+
+HWND DialogWindow::Control(int id) const {
+    return window_ != nullptr ? GetDlgItem(window_, id) : nullptr;
+}
+
+void DialogWindow::Request(HWND target, const std::function<void()>& request) {
+    SendMessageW(target, RunRequestMessage, 0, reinterpret_cast<LPARAM>(&request));
+}
+
+INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<DialogWindow*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->window_ = window;
+        bool focusFirstControl = true;
+        self->Initialize(focusFirstControl);
+        return focusFirstControl ? TRUE : FALSE;
+    }
+    auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;
+}
+
+void DialogWindow::Initialize(bool& focusFirstControl) {
+    for (const ControlTemplate& control : template_.controls) {
+        if (control.kind == "ipaddress") {
+            SelectOctetsMovedInto(Control(control.id));
+        }
+        if (control.kind == "combobox") {
+            for (const std::string& item : control.items) {
+                SendDlgItemMessageW(window_, control.id, CB_ADDSTRING, 0,
+                                    reinterpret_cast<LPARAM>(Widen(item).c_str()));
+            }
+        }
+    }
+    focusFirstControl = dialog_.OnInitDialog();
+}
+
+INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HBRUSH brush = DialogColorFor(message, reinterpret_cast<HDC>(wParam),
+                                      reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<INT_PTR>(brush);
+    }
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->code == static_cast<UINT>(NM_CLICK)) {
+                Notify(dialog_.routes_->listClicks, static_cast<int>(header->idFrom));
+            }
+            return FALSE;
+        }
+        case WM_SYSCOMMAND:
+            if (systemCommands_.count(static_cast<int>(wParam & 0xFFF0)) != 0) {
+                dialog_.OnSysCommand(static_cast<int>(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            // A close request during a wait would pull the endpoint from under the exchange;
+            // like the input of that time, it is not taken. Otherwise it is the Dialog's to
+            // grant, through EndDialog.
+            if (!waiting_) {
+                dialog_.OnClose();
+            }
+            return TRUE;
+        case WM_TIMER:
+            if (wParam == FileWatchTimer) {
+                CheckWatchedFile();
+            } else {
+                dialog_.OnTimer(static_cast<int>(wParam));
+            }
+            return TRUE;
+        case WM_PAINT:
+            // The system paints; the handler runs after, as it may change what is painted.
+            SchedulePaintHandler();
+            return FALSE;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                SchedulePaintHandler();
+            }
+            return FALSE;
+        case PaintedMessage:
+            if (waiting_) {
+                paintHandlerDeferred_ = true;
+            } else {
+                paintPending_ = false;
+                dialog_.OnPaint();
+            }
+            return TRUE;
+        case RunRequestMessage:
+            (*reinterpret_cast<const std::function<void()>*>(lParam))();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void DialogWindow::OnCommand(int id, int code, HWND control) {
+    switch (code) {
+        case BN_CLICKED:
+            Command(id);
+            break;
+        case CBN_SELCHANGE:
+            Notify(dialog_.routes_->selectionChanges, id);
+            break;
+        case EN_CHANGE:
+            KeepTextWithinLimit(id, control);
+            break;
+        default:
+            break;
+    }
+}
+
+void DialogWindow::Command(int id) {
+    const auto& clicks = dialog_.routes_->clicks;
+    if (clicks.find(id) != clicks.end()) {
+        Notify(clicks, id);
+    } else if (id == IdOk) {
+        dialog_.OnOK();
+    } else if (id == IdCancel) {
+        dialog_.OnCancel();
+    }
+}
+
+void DialogWindow::Notify(const Dialog::Routes::Handlers& handlers, int id) {
+    const auto found = handlers.find(id);
+    if (found == handlers.end()) {
+        return;
+    }
+    // A copy: the handler may route the id anew and so replace itself.
+    const std::function<void()> handler = found->second;
+    handler();
+}
+
+void DialogWindow::SchedulePaintHandler() {
+    if (paintPending_) {
+        return;
+    }
+    paintPending_ = true;
+    PostMessageW(window_, PaintedMessage, 0, 0);
+}
+
+int DialogWindow::WaitFor(const std::function<int()>& work) {
+    // Nested in another wait (a handler run from a paint cannot be), the work simply runs.
+    if (waiting_) {
+        return work();
+    }
+    waiting_ = true;
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    int result = 0;
+    StartWorker([&work, &result, done] {
+        result = work();
+        SetEvent(done);
+    });
+    // Paints, timers and requests of other workers go on meanwhile.
+    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE,
+                                     QS_SENDMESSAGE | QS_POSTMESSAGE | QS_PAINT | QS_TIMER) !=
+           WAIT_OBJECT_0) {
+        DispatchAllButInput();
+    }
+    CloseHandle(done);
+    SetCursor(previous);
+    waiting_ = false;
+    if (std::exchange(paintHandlerDeferred_, false)) {
+        paintPending_ = false;
+        SchedulePaintHandler();
+    }
+    return result;
+}
+
+void DialogWindow::SetTimer(int timerId, int periodMilliseconds) {
+    ::SetTimer(window_, static_cast<UINT_PTR>(timerId),
+               static_cast<UINT>(std::max(periodMilliseconds, ShortestTimerPeriod)), nullptr);
+}
+
+void DialogWindow::KillTimer(int timerId) {
+    ::KillTimer(window_, static_cast<UINT_PTR>(timerId));
+}
+
+void DialogWindow::AppendSystemMenuItem(int commandId, const std::string& text) {
+    const HMENU menu = GetSystemMenu(window_, FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
+    systemCommands_.insert(commandId & 0xFFF0);
+}
+
+void DialogWindow::RepaintOnFileChange(const std::string& path) {
+    // The system's change notifications are for directories; a look at the file's time now and
+    // then is all one file needs.
+    watchedFile_ = Widen(path);
+    watchedWriteTime_ = LastWriteTime(watchedFile_);
+    ::SetTimer(window_, FileWatchTimer, FileWatchPeriod, nullptr);
+}
+
+void DialogWindow::CheckWatchedFile() {
+    const FILETIME now = LastWriteTime(watchedFile_);
+    if (CompareFileTime(&now, &watchedWriteTime_) != 0) {
+        watchedWriteTime_ = now;
+        SchedulePaintHandler();
+    }
+}
+
+void DialogWindow::LimitTextBytes(int id, int bytes) {
+    // As with the native field, no limit given means the largest one.
+    constexpr int LargestLimit = 32767;
+    const int limit = bytes > 0 ? std::min(bytes, LargestLimit) : LargestLimit;
+    byteLimits_[id] = limit;
+    // A character is at least one byte, so the character limit never refuses what fits.
+    SendDlgItemMessageW(window_, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+    acceptedTexts_[id] = Widen(WindowText(Control(id)));
+}
+
+void DialogWindow::KeepTextWithinLimit(int id, HWND edit) {
+    const auto limit = byteLimits_.find(id);
+    if (limit == byteLimits_.end()) {
+        return;
+    }
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    if (static_cast<int>(Narrow(text).size()) <= limit->second) {
+        acceptedTexts_[id] = text;
+        return;
+    }
+    // What would not fit is taken back whole, the caret where the typing was.
+    DWORD caret = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    const std::size_t removed = text.size() - acceptedTexts_[id].size();
+    SetWindowTextW(edit, acceptedTexts_[id].c_str());
+    const auto at = static_cast<LPARAM>(caret > removed ? caret - removed : 0);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(at), at);
+    MessageBeep(MB_OK);
+}
+
+}  // namespace lumisk::ui

@@ -1,0 +1,77 @@
+#pragma once
+// The window behind a running Dialog: a system dialog built from the template in memory, its
+// notifications, close request, paints, timers and system menu turned into the Dialog's handlers.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+#include "ui/dialog.h"
+#include "ui/dialog_routes.h"
+#include "ui/dialog_template.h"
+
+namespace lumisk::ui {
+
+class DialogWindow {
+public:
+    DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate);
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
+
+    // Runs modally over `owner` until End; End's code, or -1 when the window cannot be made.
+    int Run(HWND owner);
+    void End(int code);
+
+    // The window, once it exists; its control `id`, or nullptr.
+    HWND Handle() const { return window_; }
+    HWND Control(int id) const;
+    // Whether the caller runs on the thread the window belongs to.
+    bool OnItsThread() const { return GetCurrentThreadId() == thread_; }
+    // Runs `request` on the thread of dialog window `target` and waits for it; from another
+    // thread only.
+    static void Request(HWND target, const std::function<void()>& request);
+
+    // Dialog::WaitFor for this window.
+    int WaitFor(const std::function<int()>& work);
+
+    void SetTimer(int timerId, int periodMilliseconds);
+    void KillTimer(int timerId);
+    void AppendSystemMenuItem(int commandId, const std::string& text);
+    void RepaintOnFileChange(const std::string& path);
+    // At most `bytes` bytes of UTF-8 in edit field `id`.
+    void LimitTextBytes(int id, int bytes);
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Initialize(bool& focusFirstControl);
+    void OnCommand(int id, int code, HWND control);
+    // A push button's command, Enter's and Escape's: its route, else OnOK or OnCancel.
+    void Command(int id);
+    // Calls the handler routed to `id`, if any.
+    void Notify(const Dialog::Routes::Handlers& handlers, int id);
+    // Runs the Dialog's paint handler after the messages being handled, once for any number of
+    // calls; while a WaitFor runs, after it.
+    void SchedulePaintHandler();
+    void CheckWatchedFile();
+    void KeepTextWithinLimit(int id, HWND edit);
+
+    Dialog& dialog_;
+    const DialogTemplate template_;
+    HWND window_ = nullptr;
+    DWORD thread_ = 0;
+    std::set<int> systemCommands_;
+    std::map<int, int> byteLimits_;
+    std::map<int, std::wstring> acceptedTexts_;
+    std::wstring watchedFile_;
+    FILETIME watchedWriteTime_{};
+    bool paintPending_ = false;
+    // A WaitFor runs: the window paints, but its handlers wait until the work is done.
+    bool waiting_ = false;
+    bool paintHandlerDeferred_ = false;
+};
+
+}  // namespace lumisk::ui
