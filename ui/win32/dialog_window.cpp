@@ -48,6 +48,11 @@ void DispatchAllButInput() {
     }
 }
 
+// One thread runs every window: while a wait holds it for one window, the handlers of all of
+// them wait, also those of a window whose dialog is still initialising.
+bool aWaitRuns = false;
+std::set<DialogWindow*> liveWindows;
+
 }  // namespace
 
 DialogWindow::DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate)
@@ -58,6 +63,7 @@ int DialogWindow::Run(HWND owner) {
     const INT_PTR code = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                                  owner, Procedure, reinterpret_cast<LPARAM>(this));
+    liveWindows.erase(this);
     window_ = nullptr;
     return static_cast<int>(code);
 }
@@ -81,6 +87,7 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
         auto* self = reinterpret_cast<DialogWindow*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->window_ = window;
+        liveWindows.insert(self);
         bool focusFirstControl = true;
         self->Initialize(focusFirstControl);
         return focusFirstControl ? TRUE : FALSE;
@@ -130,7 +137,7 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // A close request during a wait would pull the endpoint from under the exchange;
             // like the input of that time, it is not taken. Otherwise it is the Dialog's to
             // grant, through EndDialog.
-            if (!waiting_) {
+            if (!aWaitRuns) {
                 dialog_.OnClose();
             }
             return TRUE;
@@ -151,7 +158,7 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         case PaintedMessage:
-            if (waiting_) {
+            if (aWaitRuns) {
                 paintHandlerDeferred_ = true;
             } else {
                 paintPending_ = false;
@@ -213,10 +220,10 @@ void DialogWindow::SchedulePaintHandler() {
 
 int DialogWindow::WaitFor(const std::function<int()>& work) {
     // Nested in another wait (a handler run from a paint cannot be), the work simply runs.
-    if (waiting_) {
+    if (aWaitRuns) {
         return work();
     }
-    waiting_ = true;
+    aWaitRuns = true;
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     int result = 0;
@@ -232,10 +239,12 @@ int DialogWindow::WaitFor(const std::function<int()>& work) {
     }
     CloseHandle(done);
     SetCursor(previous);
-    waiting_ = false;
-    if (std::exchange(paintHandlerDeferred_, false)) {
-        paintPending_ = false;
-        SchedulePaintHandler();
+    aWaitRuns = false;
+    for (DialogWindow* window : liveWindows) {
+        if (std::exchange(window->paintHandlerDeferred_, false)) {
+            window->paintPending_ = false;
+            window->SchedulePaintHandler();
+        }
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ui/dialog.h"
 #include "ui/dialog_routes.h"
@@ -69,8 +70,6 @@ private:
     std::wstring watchedFile_;
     FILETIME watchedWriteTime_{};
     bool paintPending_ = false;
-    // A WaitFor runs: the window paints, but its handlers wait until the work is done.
-    bool waiting_ = false;
     bool paintHandlerDeferred_ = false;
 };
 
