@@ -7,7 +7,7 @@ FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
 FUZZ_READERS := fuzz_read_search_reply fuzz_read_get_reply fuzz_read_set_reply
 
 .PHONY: all deps deps-windows build run test sanitize-test fuzz bench demo screenshots package \
-        format windows windows-test clean
+        format windows windows-test screenshots-windows clean
 
 all: build
 
@@ -74,6 +74,12 @@ windows: deps-windows build/windows/build.ninja
 
 windows-test: build windows
 	scripts/windows-test.sh
+
+# PNGs of the Windows build's main window, About box and login dialog under Wine, beside the Qt
+# ones in screenshots/windows/ (root).
+screenshots-windows: build windows
+	QT_QPA_PLATFORM=offscreen scripts/windows-test.sh --run build/default/tests/gui/lumisk_screenshots \
+	    --windows build/windows/tests/windows/lumisk_screenshots.exe screenshots/windows
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

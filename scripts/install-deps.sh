@@ -26,6 +26,7 @@ if [[ ${1:-} == windows ]]; then
         googletest                 # GoogleTest's sources, built for Windows with the tests
         wine wine32                # runs the Windows build's tests; wine32 is an i386 package
         xvfb                       # a virtual X display for the window under Wine
+        fonts-wine                 # Wine's own fonts: title-bar buttons (Marlett), message boxes
     )
 fi
 

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # make windows-test: the Windows build's tests under Wine, in the build's own Wine prefix.
+#   windows-test.sh [CTEST OPTIONS]      the tests
+#   windows-test.sh --run COMMAND...     COMMAND instead, with the same prefix and Wine session
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,4 +22,9 @@ fi
 wineserver -p
 trap 'wineserver -k' EXIT
 wineboot -i >/dev/null 2>&1
-ctest --preset windows -j2 "$@"
+if [[ ${1:-} == --run ]]; then
+    shift
+    "$@"
+else
+    ctest --preset windows -j2 "$@"
+fi

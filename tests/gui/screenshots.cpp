@@ -1,15 +1,21 @@
 // make screenshots: PNGs of the main window with three simulated adapters, one selected and the
 // focus on Apply, then a DHCP client's greyed fields and both drop-down lists open, of the About
 // box and of the login dialog in both modes, so a person can look at them.
+// make screenshots-windows: with --windows PROGRAM, the Windows build's screenshot program takes
+// the window, the About box and the login dialog under Wine on a virtual X display instead.
 
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
@@ -119,12 +125,44 @@ void ShootLogin(HostSystem& system, int adminLoginMode, const char* fileName) {
     });
 }
 
+// The Windows program's BMP files in the output directory, as PNGs beside the Qt ones.
+int ShootUnderWine(lan::LanTestbed& testbed, const std::string& program) {
+    const std::string display = testbed.StartVirtualDisplay();
+    if (display.empty()) {
+        return 1;
+    }
+    setenv("DISPLAY", display.c_str(), 1);
+    const std::string prefix =
+        std::getenv("WINEPREFIX") != nullptr ? std::getenv("WINEPREFIX") : "";
+    // Wine's drive Z: is the root of the file system.
+    const QString directory = QDir(outputDirectory).absolutePath();
+    const lan::ProgramResult result = testbed.RunUnderWineInWorkstation(
+        prefix,
+        // On a virtual desktop of its own Wine draws the title bars and frames itself, with no
+        // window manager.
+        {"explorer", "/desktop=lumisk,1024x768", "Z:" + program, "Z:" + directory.toStdString()},
+        {}, std::chrono::seconds(120));
+    std::fputs(result.err.c_str(), stderr);
+    for (const char* name : {"main_window", "about", "login"}) {
+        const QString bitmap = QDir(directory).filePath(QString(name) + ".bmp");
+        const QString png = QDir(directory).filePath(QString(name) + ".png");
+        if (!QImage(bitmap).save(png)) {
+            std::fprintf(stderr, "no %s from the Windows program\n", qPrintable(bitmap));
+            return 1;
+        }
+        QFile::remove(bitmap);
+        std::printf("%s\n", qPrintable(png));
+    }
+    return result.exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     ui::Application application(argc, argv);
     application.SetDialogColors({0, 98, 147}, {255, 255, 255});
-    outputDirectory = argc > 1 ? argv[1] : "screenshots";
+    const bool windows = argc == 4 && std::strcmp(argv[1], "--windows") == 0;
+    outputDirectory = windows ? argv[3] : argc > 1 ? argv[1] : "screenshots";
     QDir().mkpath(outputDirectory);
 
     std::string why;
@@ -134,15 +172,17 @@ int main(int argc, char** argv) {
     }
     lan::LanTestbed testbed;
     if (!testbed.Start() ||
-        testbed.StartSimulator({"--adapter",   "--name",        "NAS-Office",  "--ip",
-                                "192.0.2.20",  "--gateway",     "192.0.2.254", "--shares",
-                                "HDD_a:HDD_b", "--disk-status", "3",           "--codepage",
-                                "850",         "--adapter",     "--name",      "NAS-Lab",
-                                "--ip",        "192.0.2.21",    "--gateway",   "192.0.2.254",
-                                "--dhcp",      "--adapter",     "--name",      "NAS-Branch",
-                                "--ip",        "198.51.100.30", "--gateway",   "198.51.100.1"}) <
-            0) {
+        testbed.StartSimulator(
+            {"--adapter",  "--name",      "NAS-Office",    "--ip",        "192.0.2.20",
+             "--gateway",  "192.0.2.254", "--shares",      "HDD_a:HDD_b", "--disk-status",
+             "3",          "--codepage",  "850",           "--password",  "secret",
+             "--adapter",  "--name",      "NAS-Lab",       "--ip",        "192.0.2.21",
+             "--gateway",  "192.0.2.254", "--dhcp",        "--adapter",   "--name",
+             "NAS-Branch", "--ip",        "198.51.100.30", "--gateway",   "198.51.100.1"}) < 0) {
         return 1;
+    }
+    if (windows) {
+        return ShootUnderWine(testbed, argv[2]);
     }
     lumisk::testing::FakeDrives drives;
     drives.types['C'] = DriveType::Fixed;

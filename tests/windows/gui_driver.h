@@ -31,6 +31,10 @@ std::string ListItemText(int listId, int row, int column);
 // The row of list `listId` whose first column is `text`, or -1.
 int ListRowOf(int listId, const std::string& text);
 
+// Writes the dialog on top, frame included, as it shows on the screen to a 24-bit BMP file at
+// `path`; whether it could.
+bool SaveActiveDialog(const std::string& path);
+
 // A click as the mouse gives it; it returns at once, before the handler it starts has run.
 bool ClickButton(int id);
 bool ClickListRow(int listId, int row);
