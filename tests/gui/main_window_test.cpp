@@ -209,13 +209,14 @@ TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList
 
         ASSERT_TRUE(ClickAdapter("NAS-Office"));
         const int letter = Window().driveLetterCombo.GetCurSel();
+        // Each way, checked after each turn: a list at its first item turns only one way.
         for (const int notches : {-1, 1}) {
             ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, notches));
             ASSERT_TRUE(gui_test::TurnWheel(control::DriveLetters, notches));
+            EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Disable");
+            EXPECT_TRUE(dialog.IsControlEnabled(control::Ip));
+            EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), letter) << notches;
         }
-        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Disable");
-        EXPECT_TRUE(dialog.IsControlEnabled(control::Ip));
-        EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), letter);
         // With the focus, the wheel turns it, and its handler runs.
         dialog.FocusControl(control::Dhcp);
         ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, -1));
