@@ -115,10 +115,8 @@ QWidget* MakeComboBox(const ControlTemplate& control, const QRect& pixels, QWidg
         combo->AddItem(QString::fromStdString(item));
     }
     // The template's height is that of the field with its list dropped down.
-    const int fieldHeight = combo->sizeHint().height();
-    const int rowHeight = std::max(1, combo->fontMetrics().height());
-    combo->setMaxVisibleItems(std::max(1, (pixels.height() - fieldHeight) / rowHeight));
-    combo->setGeometry(pixels.x(), pixels.y(), pixels.width(), fieldHeight);
+    combo->SetDropHeight(pixels.height());
+    combo->setGeometry(pixels.x(), pixels.y(), pixels.width(), combo->sizeHint().height());
     return combo;
 }
 

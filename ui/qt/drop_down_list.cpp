@@ -1,5 +1,7 @@
 #include "ui/qt/drop_down_list.h"
 
+#include <QAbstractItemView>
+#include <QFrame>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
@@ -30,6 +32,17 @@ int DropDownList::AddItem(const QString& text) {
         setCurrentIndex(-1);
     }
     return index;
+}
+
+void DropDownList::showPopup() {
+    if (dropHeight_ > 0 && count() > 0) {
+        // The list's frame is its container's, known before the first drop.
+        const auto* container = qobject_cast<const QFrame*>(view()->parentWidget());
+        const int frames = container != nullptr ? 2 * container->frameWidth() : 0;
+        const int rowHeight = std::max(1, view()->sizeHintForRow(0));
+        setMaxVisibleItems(std::max(1, (dropHeight_ - height() - frames) / rowHeight));
+    }
+    QComboBox::showPopup();
 }
 
 void DropDownList::wheelEvent(QWheelEvent* event) {

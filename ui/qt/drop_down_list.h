@@ -25,13 +25,19 @@ public:
     void RemoveAll();
     // -1: no current item.
     void Select(int index);
+    // The height the control takes with its list dropped down, as the template gives it.
+    void SetDropHeight(int pixels) { dropHeight_ = pixels; }
 
 protected:
+    // The list drops below the field, as many whole rows as the drop height holds, as the
+    // native list does.
+    void showPopup() override;
     // The wheel turns only the list that has the keyboard focus, as on the native system.
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     bool sorted_;
+    int dropHeight_ = 0;
     std::function<void()> userChangeHandler_;
 };
 
