@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include "setup/device_list.h"
 #include "setup/login_dialog.h"
 #include "setup/main_window.h"
+#include "setup/web_probe.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/gui_driver.h"
 #include "tests/lan/desktop_login.h"
@@ -126,8 +128,16 @@ TEST_F(DriveMapping, AGuestShareIsMappedWithoutAskingAndRemembered) {
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
         EXPECT_EQ(CurrentLetter(), "D:");
+        // Once the probe has answered and its result is reset, the wait is the mount's.
+        bool answered = false;
+        const RepaintProbe mounting([&answered] {
+            answered = answered || WebProbeResult() == WebProbeReachable;
+            return answered && WebProbeResult() == WebProbePending &&
+                   QApplication::overrideCursor() != nullptr;
+        });
         ExpectBox(Click(control::Connect), "Successfully mapped drive.", "Confirm",
                   ui::MessageIcon::Information);
+        EXPECT_GT(mounting.Paints(), 0) << "the window paints while the share is mounted";
         EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|D:", "HDD_b|", "HDD_x|"}));
         EXPECT_EQ(Window().driveLetterCombo.GetItemText(0), "D: \\\\NAS-Office\\HDD_a");
         EXPECT_EQ(CurrentLetter(), "E:");
