@@ -8,6 +8,18 @@ cd "$(dirname "$0")/.."
 export WINEPREFIX=$PWD/build/windows/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 # A new prefix is made in place by wineboot below, but the server needs its folder to start in.
 mkdir -p "$WINEPREFIX"
+# The GUI tests' windows go to a virtual X display of this run's own; Wine's services, started
+# below, take it too.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$display_file" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+    [[ -s $display_file ]] && break
+    sleep 0.1
+done
+export DISPLAY=:$(cat "$display_file")
+rm -f "$display_file"
+trap 'kill $xvfb' EXIT
 # A server left running in this prefix by an earlier run or by hand goes first.
 wineserver -k 2>/dev/null && wineserver -w
 # A new prefix is made by a session of its own that ends before the tests start: the registry
@@ -20,7 +32,7 @@ fi
 # from the pipes through which ctest reads each test (they would hold them open), and the first
 # start of a new prefix (half a minute) is not charged to a test.
 wineserver -p
-trap 'wineserver -k' EXIT
+trap 'wineserver -k; kill $xvfb' EXIT
 wineboot -i >/dev/null 2>&1
 if [[ ${1:-} == --run ]]; then
     shift

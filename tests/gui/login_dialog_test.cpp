@@ -1,19 +1,15 @@
-// The login dialog's pre-filling and what OK and Cancel store.
+// The login dialog's pre-filling and what OK and Cancel store, on either back end.
 
 #include <gtest/gtest.h>
-
-#include <QLineEdit>
 
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
 #include "setup/login_dialog.h"
-#include "tests/gui_support/gui_driver.h"
+#include "tests/gui_support/dialog_driver.h"
 #include "tests/support/fake_host.h"
 
 namespace lumisk {
 namespace {
-
-using gui_test::FindControlAs;
 
 constexpr WindowsVersionInfo Windows98SecondEdition = {1, 4, 10, 2222};
 constexpr WindowsVersionInfo WindowsXp = {2, 5, 1, 2600};
@@ -33,15 +29,11 @@ protected:
         std::string password;
     };
 
-    // The two fields as the dialog opens.
-    Fields Shown() {
-        const QLineEdit* user = FindControlAs<QLineEdit>(LoginDialog::UserNameEdit);
-        const QLineEdit* password = FindControlAs<QLineEdit>(LoginDialog::PasswordEdit);
-        if (user == nullptr || password == nullptr) {
-            ADD_FAILURE() << "the login dialog's fields are missing";
-            return {};
-        }
-        return {user->text().toStdString(), user->isEnabled(), password->text().toStdString()};
+    // The two fields of `login` as it opens.
+    static Fields Shown(LoginDialog& login) {
+        return {login.Text(LoginDialog::UserNameEdit).GetText(),
+                login.IsControlEnabled(LoginDialog::UserNameEdit),
+                login.Text(LoginDialog::PasswordEdit).GetText()};
     }
 
     testing::FakeSystem system;
@@ -51,7 +43,7 @@ protected:
 TEST_F(Login, AdministratorModeFixesTheUserName) {
     AdminLoginMode = 1;
     gui_test::RunDialog(dialog, [&] {
-        const Fields fields = Shown();
+        const Fields fields = Shown(dialog);
         EXPECT_EQ(fields.userName, "admin");
         EXPECT_FALSE(fields.userNameEnabled);
         EXPECT_EQ(fields.password, "");
@@ -66,7 +58,7 @@ TEST_F(Login, Windows98ConnectsAsTheLoggedOnUser) {
     system.version = Windows98SecondEdition;
     system.userName = "maria";
     gui_test::RunDialog(dialog, [&] {
-        const Fields fields = Shown();
+        const Fields fields = Shown(dialog);
         EXPECT_EQ(fields.userName, "maria");
         EXPECT_FALSE(fields.userNameEnabled);
         gui_test::PressEnter();
@@ -82,7 +74,7 @@ TEST_F(Login, OtherReleasesLetTheUserTypeAName) {
         system.userName = "maria";
         LoginDialog login(system);
         gui_test::RunDialog(login, [&] {
-            const Fields fields = Shown();
+            const Fields fields = Shown(login);
             EXPECT_EQ(fields.userName, "");
             EXPECT_TRUE(fields.userNameEnabled);
             gui_test::TypeText(LoginDialog::UserNameEdit, "guest");
@@ -109,15 +101,15 @@ TEST_F(Login, CancelAndTheCloseRequestKeepTheTextsAsTheyWere) {
 // The limit counts the bytes sent: a character that would not fit whole is not taken.
 TEST_F(Login, AtMostSixteenBytesAreTakenAndStoredWhole) {
     gui_test::RunDialog(dialog, [&] {
-        gui_test::TypeText(LoginDialog::UserNameEdit, QString::fromUtf8("abcdefghijklmnoép"));
-        gui_test::TypeText(LoginDialog::PasswordEdit, QString::fromUtf8("ABCDEFGHIJKLMNOPQ"));
+        gui_test::TypeText(LoginDialog::UserNameEdit, "abcdefghijklmnoép");
+        gui_test::TypeText(LoginDialog::PasswordEdit, "ABCDEFGHIJKLMNOPQ");
         gui_test::ClickButton(ui::IdOk);
     });
     EXPECT_STREQ(LoginUserName, "abcdefghijklmnop");
     EXPECT_STREQ(LoginPassword, "ABCDEFGHIJKLMNOP");
     LoginDialog again(system);
     gui_test::RunDialog(again, [&] {
-        gui_test::TypeText(LoginDialog::PasswordEdit, QString::fromUtf8("ééééééééé"));
+        gui_test::TypeText(LoginDialog::PasswordEdit, "ééééééééé");
         gui_test::ClickButton(ui::IdOk);
     });
     EXPECT_STREQ(LoginPassword, "éééééééé");
@@ -133,7 +125,7 @@ TEST_F(Login, AnOverlongLoggedOnUserNameIsCutToTheFieldBetweenCharacters) {
         const std::string& shown = cut;
         LoginDialog login(system);
         gui_test::RunDialog(login, [&] {
-            EXPECT_EQ(Shown().userName, shown);
+            EXPECT_EQ(Shown(login).userName, shown);
             gui_test::ClickButton(ui::IdOk);
         });
         EXPECT_EQ(TextOf(LoginUserName), shown);

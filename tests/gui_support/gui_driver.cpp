@@ -291,7 +291,7 @@ bool ChooseComboItem(int comboId, const QString& text) {
     return WaitUntil([list] { return !list->isVisible(); });
 }
 
-bool TypeText(int id, const QString& text) {
+bool TypeText(int id, const std::string& text) {
     QWidget* control = FindControl(id);
     if (control == nullptr || !control->isEnabled()) {
         return false;
@@ -303,7 +303,7 @@ bool TypeText(int id, const QString& text) {
         return false;
     }
     QTest::mouseClick(first, Qt::LeftButton);
-    TypeKeys(text);
+    TypeKeys(QString::fromStdString(text));
     return true;
 }
 

@@ -12,15 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/gui_support/dialog_driver.h"
 #include "ui/dialog.h"
 #include "ui/message_box.h"
 
 namespace lumisk::gui_test {
-
-inline constexpr int DefaultTimeoutMs = 5000;
-
-// Processes events until `condition` holds or `timeoutMs` passes; whether it held.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = DefaultTimeoutMs);
 
 // The running dialog on top (the one the user can reach), or nullptr.
 QWidget* ActiveDialog();
@@ -37,15 +33,11 @@ Widget* FindControlAs(int id) {
     return qobject_cast<Widget*>(FindControl(id));
 }
 
-// Runs `dialog` modally with `script` run inside the run once its window shows; returns the end
-// code. The script acts like a user and must end the dialog; one still running `timeoutMs` after
-// it started fails the test and is closed.
-int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs = 10000);
+// Here RunDialog (dialog_driver.h) runs its script inside the modal run, on the dialog's thread.
 // Runs `step` once a dialog of `templateId` is on top; failing the test if none shows in time.
 void WhenDialogShown(int templateId, std::function<void()> step, int timeoutMs = DefaultTimeoutMs);
 
-// Mouse: buttons, list rows, the empty area below a list's rows, the window's background.
-bool ClickButton(int id);
+// Mouse: list rows, the empty area below a list's rows, the window's background.
 bool ClickListRow(int listId, int row);
 bool ClickListEmptyArea(int listId);
 bool DoubleClickListRow(int listId, int row);
@@ -55,9 +47,6 @@ bool TurnWheel(int id, int notches);
 bool RightClickBackground(const QPoint& position);
 // Opens the drop-down list and clicks the item with `text`.
 bool ChooseComboItem(int comboId, const QString& text);
-// Clicks into the edit or address field and types `text` key by key; in an address field the
-// first octet is clicked, and the dots are typed like any other key.
-bool TypeText(int id, const QString& text);
 // Types `text` key by key into whichever control has the focus.
 void TypeKeys(const QString& text);
 // Presses Tab until the focus is in control `id`; whether it got there.
@@ -65,11 +54,6 @@ bool TabTo(int id);
 
 // Keys to whichever control of the dialog on top has the focus.
 void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void PressEnter();
-void PressEscape();
-void PressAltF4();
-// The title bar's close button.
-void RequestClose();
 // Opens the system menu with Alt+Space and clicks the entry whose text, without '&' and the
 // shown shortcut, is `entry`.
 bool ChooseSystemMenuEntry(const QString& entry);

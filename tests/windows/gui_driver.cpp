@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-namespace lumisk::win32_test {
+namespace lumisk::gui_test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -19,14 +19,18 @@ using namespace std::chrono_literals;
 std::atomic<DWORD> dialogThread = 0;
 
 std::wstring Widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    return wide;
 }
 
 std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (const wchar_t c : text) {
-        narrow += c < 0x80 ? static_cast<char>(c) : '?';
-    }
+    std::string narrow(text.size() * 3, '\0');
+    narrow.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                            static_cast<int>(narrow.size()), nullptr, nullptr)));
     return narrow;
 }
 
@@ -91,14 +95,18 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
-int RunDialog(ui::Dialog& dialog, const std::function<void()>& script) {
+int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs) {
     dialogThread = GetCurrentThreadId();
-    std::thread user([&dialog, &script] {
-        if (WaitUntil([&] { return ActiveDialog() != nullptr; }, 60000)) {
+    std::thread user([&dialog, &script, timeoutMs] {
+        const auto started = std::chrono::steady_clock::now();
+        if (WaitUntil([&] { return ActiveDialog() != nullptr; }, timeoutMs)) {
             script();
         }
         // A script that left the window open fails, and the window goes.
-        if (WaitUntil([&] { return !dialog.IsRunning(); })) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            started + std::chrono::milliseconds(timeoutMs) - std::chrono::steady_clock::now());
+        if (WaitUntil([&] { return !dialog.IsRunning(); },
+                      static_cast<int>(std::max<long long>(left.count(), 0)))) {
             return;
         }
         ADD_FAILURE_AT(__FILE__, __LINE__) << "the script left the dialog running";
@@ -223,9 +231,43 @@ bool ClickListRow(int listId, int row) {
     return true;
 }
 
+void PressEnter() {
+    // The focused push button, else the default one, else OK: what the dialog manager does.
+    const HWND dialog = ActiveDialog();
+    const HWND focus = FocusOfDialogThread();
+    const LONG_PTR style = focus != nullptr ? GetWindowLongPtrW(focus, GWL_STYLE) & 0xF : -1;
+    wchar_t className[16] = {};
+    GetClassNameW(focus, className, 16);
+    int id = IDOK;
+    if (std::wstring(className) == L"Button" &&
+        (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)) {
+        id = GetDlgCtrlID(focus);
+    } else if (const LRESULT byDefault = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+               HIWORD(byDefault) == DC_HASDEFID) {
+        id = LOWORD(byDefault);
+    }
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PressEscape() {
+    const HWND dialog = ActiveDialog();
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+}
+
+void RequestClose() {
+    SendMessageW(ActiveDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// The system turns Alt+F4 into the close request.
+void PressAltF4() {
+    RequestClose();
+}
+
 bool TypeText(int id, const std::string& text) {
     const HWND control = FindControl(id);
-    if (control == nullptr) {
+    if (control == nullptr || !IsWindowEnabled(control)) {
         return false;
     }
     wchar_t className[32] = {};
@@ -241,4 +283,4 @@ bool TypeText(int id, const std::string& text) {
     return true;
 }
 
-}  // namespace lumisk::win32_test
+}  // namespace lumisk::gui_test

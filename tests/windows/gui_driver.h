@@ -1,23 +1,15 @@
 #pragma once
-// Driving the dialogs of this process from a test thread as a user would: controls found by id in
-// the dialog on top, clicks and keys sent as the system sends them to the controls. The dialog
-// runs modally on the test's main thread; RunDialog runs the script beside it.
+// dialog_driver.h on the Win32 back end, and what else its tests need: the dialog runs modally on
+// the test's main thread and RunDialog runs the script on a thread of its own beside it; controls
+// are found by id in the dialog on top, and clicks and keys reach them as the system sends them.
+// A click returns at once, before the handler it starts has run; typing and keys return once
+// they are handled.
 
-#include <functional>
 #include <string>
 
-#include "ui/dialog.h"
+#include "tests/gui_support/dialog_driver.h"
 
-namespace lumisk::win32_test {
-
-inline constexpr int DefaultTimeoutMs = 10000;
-
-// Polls until `condition` holds or `timeoutMs` passes; whether it held.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = DefaultTimeoutMs);
-
-// Runs `dialog` modally with `script` run on a thread of its own once the window shows; returns
-// the end code. The script acts like a user and must end the dialog.
-int RunDialog(ui::Dialog& dialog, const std::function<void()>& script);
+namespace lumisk::gui_test {
 
 // The caption of the dialog on top (the one the user can reach), and waiting for one.
 std::string ActiveCaption();
@@ -35,11 +27,6 @@ int ListRowOf(int listId, const std::string& text);
 // `path`; whether it could.
 bool SaveActiveDialog(const std::string& path);
 
-// A click as the mouse gives it; it returns at once, before the handler it starts has run.
-bool ClickButton(int id);
 bool ClickListRow(int listId, int row);
-// Puts the focus into the control (an address field: its first octet, all of it selected) and
-// types `text` key by key into whichever control has the focus.
-bool TypeText(int id, const std::string& text);
 
-}  // namespace lumisk::win32_test
+}  // namespace lumisk::gui_test

@@ -14,7 +14,7 @@
 #include "tests/windows/gui_driver.h"
 #include "ui/application.h"
 
-namespace lumisk::win32_test {
+namespace lumisk::gui_test {
 namespace {
 
 TEST(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
@@ -63,11 +63,4 @@ TEST(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
 }
 
 }  // namespace
-}  // namespace lumisk::win32_test
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    lumisk::ui::Application application(argc, argv);
-    application.SetDialogColors({0, 98, 147}, {255, 255, 255});
-    return RUN_ALL_TESTS();
-}
+}  // namespace lumisk::gui_test

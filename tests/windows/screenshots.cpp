@@ -16,7 +16,7 @@
 namespace {
 
 using namespace lumisk;
-using namespace lumisk::win32_test;
+using namespace lumisk::gui_test;
 
 std::string outputDirectory;
 int failures = 0;
