@@ -265,6 +265,36 @@ void PressAltF4() {
     RequestClose();
 }
 
+bool ChooseSystemMenuEntry(int commandId) {
+    const HWND dialog = ActiveDialog();
+    return dialog != nullptr &&
+           PostMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0) != 0;
+}
+
+std::string AnswerMessageBox(const std::string& caption, int timeoutMs) {
+    HWND box = nullptr;
+    if (!WaitUntil(
+            [&] {
+                box = ActiveDialog();
+                return box != nullptr && TextOf(box) == caption;
+            },
+            timeoutMs)) {
+        return {};
+    }
+    // The text is the box's one static control with text; the icon's has none.
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (std::wstring(className) == L"Static" && TextOf(child).size() > text.size()) {
+            text = TextOf(child);
+        }
+    }
+    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    return text;
+}
+
 bool TypeText(int id, const std::string& text) {
     const HWND control = FindControl(id);
     if (control == nullptr || !IsWindowEnabled(control)) {

@@ -28,5 +28,11 @@ int ListRowOf(int listId, const std::string& text);
 bool SaveActiveDialog(const std::string& path);
 
 bool ClickListRow(int listId, int row);
+// Chooses the system-menu entry with `commandId` of the dialog on top.
+bool ChooseSystemMenuEntry(int commandId);
+
+// Waits for a message box with `caption` over the dialogs and answers it with OK: its text, empty
+// when none showed in time.
+std::string AnswerMessageBox(const std::string& caption, int timeoutMs = DefaultTimeoutMs);
 
 }  // namespace lumisk::gui_test
