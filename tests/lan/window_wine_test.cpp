@@ -20,13 +20,13 @@ TEST_F(WindowUnderWine, TheProgramsChecksPassAgainstTheSimulatedAdapters) {
     if (program == nullptr) {
         GTEST_SKIP() << "make windows-test names the Windows test program";
     }
-    ASSERT_GT(
-        testbed_.StartSimulator(
-            {"--adapter",   "--name",   "NAS-Office",  "--ip",       "192.0.2.20", "--gateway",
-             "192.0.2.254", "--shares", "HDD_a:HDD_b", "--password", "secret",     "--adapter",
-             "--name",      "NAS-Lab",  "--ip",        "192.0.2.21", "--gateway",  "192.0.2.254",
-             "--dhcp",      "--shares", "HDD_1"}),
-        0);
+    ASSERT_GT(testbed_.StartSimulator(
+                  {"--adapter",  "--name",        "NAS-Office",  "--ip",        "192.0.2.20",
+                   "--gateway",  "192.0.2.254",   "--shares",    "HDD_a:HDD_b", "--password",
+                   "secret",     "--adapter",     "--name",      "NAS-Lab",     "--ip",
+                   "192.0.2.21", "--gateway",     "192.0.2.254", "--dhcp",      "--shares",
+                   "HDD_1",      "--disk-status", "3",           "--codepage",  "850"}),
+              0);
     const std::string display = testbed_.StartVirtualDisplay();
     ASSERT_FALSE(display.empty());
     // Wine's programs in the workstation, its services included, take the display from here.

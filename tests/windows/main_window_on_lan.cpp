@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/main_dialog.h"
+#include "language/language_dialog.h"
 #include "protocol/endpoint.h"
 #include "setup/login_dialog.h"
 #include "setup/system_host.h"
@@ -56,6 +57,12 @@ TEST(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
             EXPECT_FALSE(IsControlEnabled(control::Ip));
             ASSERT_TRUE(WaitUntil([] { return ListRowCount(control::ShareList) == 1; }));
             EXPECT_EQ(ListItemText(control::ShareList, 0, 0), "HDD_1");
+            // Its disk takes a language, and its current one is chosen; Cancel changes nothing.
+            ASSERT_TRUE(ClickButton(control::Language));
+            ASSERT_TRUE(WaitUntil(
+                [] { return ControlText(LanguageDialog::LanguageComboId) == "Western European"; }));
+            ASSERT_TRUE(ClickButton(ui::IdCancel));
+            ASSERT_TRUE(WaitForDialogCaption("Varnok Lumisk Utility"));
 
             ASSERT_TRUE(ClickListRow(control::DeviceList, office));
             ASSERT_TRUE(WaitUntil([] { return ControlText(control::Ip) == "192.0.2.20"; }));
