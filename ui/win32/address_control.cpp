@@ -1,14 +1,13 @@
 #include "ui/win32/address_control.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <utility>
+
+#include "ui/win32/subclass.h"
 
 namespace lumisk::ui {
 namespace {
 
-constexpr UINT_PTR OctetSubclassId = 1;
 constexpr int DigitsPerOctet = 3;
 
 LONG Left(HWND window) {
@@ -17,12 +16,8 @@ LONG Left(HWND window) {
     return rect.left;
 }
 
-LRESULT CALLBACK OctetSubclass(HWND octet, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR /*id*/, DWORD_PTR /*data*/) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(octet, OctetSubclass, OctetSubclassId);
-    }
-    const LRESULT result = DefSubclassProc(octet, message, wParam, lParam);
+LRESULT CALLBACK OctetProcedure(HWND octet, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallOriginalProcedure(octet, message, wParam, lParam);
     if (message == WM_SETFOCUS) {
         // Moved on from the full octet to the left.
         const auto previous = reinterpret_cast<HWND>(wParam);
@@ -52,7 +47,7 @@ std::vector<HWND> OctetFields(HWND address) {
 
 void SelectOctetsMovedInto(HWND address) {
     for (const HWND octet : OctetFields(address)) {
-        SetWindowSubclass(octet, OctetSubclass, OctetSubclassId, 0);
+        Subclass(octet, OctetProcedure);
     }
 }
 

@@ -1,8 +1,8 @@
 #include "ui/win32/dialog_colors.h"
 
-#include <commctrl.h>
-
 #include <cwchar>
+
+#include "ui/win32/subclass.h"
 
 namespace lumisk::ui {
 namespace {
@@ -18,18 +18,12 @@ bool TakesDialogColors(HWND control) {
     return _wcsicmp(className, L"Static") == 0 || _wcsicmp(className, L"Button") == 0;
 }
 
-constexpr UINT_PTR ColorSubclassId = 1;
-
-LRESULT CALLBACK ColorSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                               UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+LRESULT CALLBACK ColorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (HBRUSH brush = DialogColorFor(message, reinterpret_cast<HDC>(wParam),
                                       reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(brush);
     }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ColorSubclass, ColorSubclassId);
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallOriginalProcedure(window, message, wParam, lParam);
 }
 
 // The class atom of dialog windows, as the system registers it.
@@ -42,7 +36,7 @@ LRESULT CALLBACK ColorHook(int code, WPARAM wParam, LPARAM lParam) {
         const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
         if (create->lpcs->lpszClass ==
             reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(DialogClass))) {
-            SetWindowSubclass(reinterpret_cast<HWND>(wParam), ColorSubclass, ColorSubclassId, 0);
+            Subclass(reinterpret_cast<HWND>(wParam), ColorProcedure);
         }
     }
     return CallNextHookEx(colorHook, code, wParam, lParam);
