@@ -117,6 +117,10 @@ int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeo
     return code;
 }
 
+HWND ActiveDialogWindow() {
+    return ActiveDialog();
+}
+
 std::string ActiveCaption() {
     const HWND dialog = ActiveDialog();
     return dialog != nullptr ? TextOf(dialog) : std::string();

@@ -5,11 +5,16 @@
 // A click returns at once, before the handler it starts has run; typing and keys return once
 // they are handled.
 
+#include <windows.h>
+
 #include <string>
 
 #include "tests/gui_support/dialog_driver.h"
 
 namespace lumisk::gui_test {
+
+// The window of the dialog on top (the one the user can reach), or nullptr.
+HWND ActiveDialogWindow();
 
 // The caption of the dialog on top (the one the user can reach), and waiting for one.
 std::string ActiveCaption();
