@@ -628,8 +628,18 @@ bool LanTestbed::StartWine(const std::string& templatePrefix) {
     }
     // Hard links cost nothing, and Wine only reads the prefix's files or replaces them whole.
     winePrefix_ = templatePrefix + "-" + name_;
-    const ProgramResult copied =
-        RunProgram({"cp", "-al", templatePrefix, winePrefix_}, {}, ToolTimeout);
+    // The template's own Wine session may be saving its registry meanwhile, through a temporary
+    // file that can vanish under the copy: a failed copy is made again.
+    constexpr int CopyAttempts = 3;
+    ProgramResult copied;
+    for (int attempt = 0; attempt < CopyAttempts; ++attempt) {
+        std::error_code ignored;
+        std::filesystem::remove_all(winePrefix_, ignored);
+        copied = RunProgram({"cp", "-al", templatePrefix, winePrefix_}, {}, ToolTimeout);
+        if (copied.exitCode == 0) {
+            break;
+        }
+    }
     if (copied.exitCode != 0) {
         ADD_FAILURE() << "no Wine prefix from " << templatePrefix << ": " << copied.err;
         return false;
