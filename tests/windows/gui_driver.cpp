@@ -179,6 +179,13 @@ bool SaveActiveDialog(const std::string& path) {
     if (dialog == nullptr || !GetWindowRect(dialog, &rect)) {
         return false;
     }
+    // The capture reads the screen, where a box a click has just opened may not have shown or
+    // painted yet.
+    if (!WaitUntil([dialog] { return IsWindowVisible(dialog) != FALSE; })) {
+        return false;
+    }
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const HDC screen = GetDC(nullptr);
