@@ -59,7 +59,8 @@ DialogWindow::DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate)
     : dialog_(dialog), template_(std::move(dialogTemplate)), thread_(GetCurrentThreadId()) {}
 
 int DialogWindow::Run(HWND owner) {
-    const std::vector<DWORD> bytes = BuildDialogTemplate(template_);
+    const std::vector<DWORD> bytes =
+        BuildDialogTemplate(template_, LetterWidthCorrection(template_));
     const INT_PTR code = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
                                                  owner, Procedure, reinterpret_cast<LPARAM>(this));

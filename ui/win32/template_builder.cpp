@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -123,7 +126,21 @@ private:
     std::vector<unsigned char> bytes_;
 };
 
-void WriteControl(Writer& out, const ControlTemplate& control, const ControlClass& controlClass) {
+// A horizontal span of the template, scaled by `scale`: both edges are rounded, so that boxes
+// that touch keep touching.
+struct Span {
+    int start;
+    int length;
+};
+
+Span Scaled(int start, int length, double scale) {
+    const auto scaledStart = static_cast<int>(std::lround(start * scale));
+    const auto scaledEnd = static_cast<int>(std::lround((start + length) * scale));
+    return {scaledStart, scaledEnd - scaledStart};
+}
+
+void WriteControl(Writer& out, const ControlTemplate& control, const ControlClass& controlClass,
+                  double widthScale) {
     out.AlignToDword();
     DWORD style = WS_CHILD | WS_VISIBLE | controlClass.style |
                   StyleBits(control.styles, ControlStyles(control.kind));
@@ -133,9 +150,10 @@ void WriteControl(Writer& out, const ControlTemplate& control, const ControlClas
     out.Dword(0);  // help id
     out.Dword(0);  // extended style
     out.Dword(style);
-    out.Short(control.rect.x);
+    const Span horizontal = Scaled(control.rect.x, control.rect.width, widthScale);
+    out.Short(horizontal.start);
     out.Short(control.rect.y);
-    out.Short(control.rect.width);
+    out.Short(horizontal.length);
     out.Short(control.rect.height);
     out.Dword(static_cast<DWORD>(control.id));
     if (controlClass.ordinal != 0) {
@@ -153,7 +171,37 @@ void WriteControl(Writer& out, const ControlTemplate& control, const ControlClas
 
 }  // namespace
 
-std::vector<DWORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate) {
+double LetterWidthCorrection(const DialogTemplate& dialogTemplate) {
+    static constexpr wchar_t Letters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    constexpr int LetterCount = static_cast<int>(std::size(Letters)) - 1;
+    const HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return 1.0;
+    }
+    double correction = 1.0;
+    const int height = -MulDiv(dialogTemplate.fontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    const std::wstring face = Widen(dialogTemplate.fontFace);
+    if (const HFONT font = CreateFontW(
+            height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str())) {
+        const HGDIOBJ previous = SelectObject(screen, font);
+        SIZE letters{};
+        if (GetTextExtentPoint32W(screen, Letters, LetterCount, &letters) && letters.cx > 0) {
+            // The dialog manager's mean letter width: the width of a pair of letters, halved
+            // and rounded.
+            const long rounded = (letters.cx / (LetterCount / 2) + 1) / 2;
+            if (rounded > 0) {
+                correction = std::max(1.0, static_cast<double>(letters.cx) / LetterCount / rounded);
+            }
+        }
+        SelectObject(screen, previous);
+        DeleteObject(font);
+    }
+    ReleaseDC(nullptr, screen);
+    return correction;
+}
+
+std::vector<DWORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate, double widthScale) {
     Writer out;
     out.Word(1);       // version
     out.Word(0xFFFF);  // an extended template
@@ -164,7 +212,7 @@ std::vector<DWORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate) {
     out.Word(0);  // the number of controls, known at the end
     out.Short(0);
     out.Short(0);
-    out.Short(dialogTemplate.width);
+    out.Short(Scaled(0, dialogTemplate.width, widthScale).length);
     out.Short(dialogTemplate.height);
     out.Word(0);  // no menu
     out.Word(0);  // the system's dialog class
@@ -177,7 +225,7 @@ std::vector<DWORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate) {
     for (const ControlTemplate& control : dialogTemplate.controls) {
         const auto found = ControlClasses().find(control.kind);
         if (found != ControlClasses().end()) {
-            WriteControl(out, control, found->second);
+            WriteControl(out, control, found->second, widthScale);
             ++count;
         }
     }
