@@ -108,14 +108,6 @@ protected:
         return RunAndAnswerMessageBoxes([button] { ClickButton(button); });
     }
 
-    static void ExpectBox(const std::vector<MessageBoxRecord>& boxes, const std::string& text,
-                          const std::string& caption, ui::MessageIcon icon) {
-        ASSERT_EQ(boxes.size(), 1u) << (boxes.empty() ? "no box" : boxes.back().text);
-        EXPECT_EQ(boxes[0].text, text);
-        EXPECT_EQ(boxes[0].caption, caption);
-        EXPECT_EQ(boxes[0].icon, icon);
-    }
-
     const std::string LongName = "NAS-" + std::string(59, 'n');
 
     lan::SambaServer server_;

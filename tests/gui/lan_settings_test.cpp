@@ -40,10 +40,8 @@ bool FocusOnOctet(int id, int index) {
 
 TEST_F(LanSettings, ApplyWithoutAChosenAdapterIsRefused) {
     RunDialog(dialog, [&] {
-        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
-        EXPECT_EQ(box.text, "Please select an adapter in the above section.");
-        EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.icon, ui::MessageIcon::Stop);
+        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }),
+                  "Please select an adapter in the above section.", "Error", ui::MessageIcon::Stop);
         ClickButton(control::Exit);
     });
 }
@@ -61,10 +59,8 @@ TEST_F(LanSettings, BlankFieldsAreReportedInOrder) {
                     {Window().ipControl, "Please input IP address!"}};
         for (auto row : rows) {
             row.field.Clear();
-            const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
-            EXPECT_EQ(box.text, row.message);
-            EXPECT_EQ(box.caption, "Warning");
-            EXPECT_EQ(box.icon, ui::MessageIcon::Exclamation);
+            ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }), row.message,
+                      "Warning", ui::MessageIcon::Exclamation);
         }
         ClickButton(control::Exit);
     });
@@ -205,10 +201,8 @@ TEST_F(LanSettings, SwitchingToDhcpConfirmsAndSearchesAgain) {
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Office"));
         ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Enable"));
-        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
-        EXPECT_EQ(box.text, "DHCP client enabled.");
-        EXPECT_EQ(box.caption, "Confirm");
-        EXPECT_EQ(box.icon, ui::MessageIcon::Information);
+        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }),
+                  "DHCP client enabled.", "Confirm", ui::MessageIcon::Information);
         EXPECT_EQ(Window().deviceList.GetItemText(RowOf("NAS-Office"), 1), "203.0.113.77");
         EXPECT_EQ(Window().deviceChosen, 0);
         for (const int field : {control::Ip, control::Netmask, control::Gateway}) {
@@ -232,10 +226,8 @@ TEST_F(LanSettings, AnUnconfirmedDhcpSwitchIsReported) {
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Deaf")) << Window().deviceList.GetItemCount() << " rows";
         ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Enable"));
-        const auto box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
-        EXPECT_EQ(box.text, "Set to dhcp client fail.");
-        EXPECT_EQ(box.caption, "Error");
-        EXPECT_EQ(box.icon, ui::MessageIcon::Stop);
+        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }),
+                  "Set to dhcp client fail.", "Error", ui::MessageIcon::Stop);
         EXPECT_EQ(Window().deviceChosen, 1);
         ClickButton(control::Exit);
     });

@@ -145,11 +145,8 @@ protected:
 
 TEST_F(LanguageSetup, WithoutAChosenDeviceNothingIsAsked) {
     RunDialog(languageDialog, [&] {
-        const auto boxes = RunAndAnswerMessageBoxes([] { ClickButton(control::Language); });
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "Please select a device.");
-        EXPECT_EQ(boxes[0].caption, "Error");
-        EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Stop);
+        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Language); }),
+                  "Please select a device.", "Error", ui::MessageIcon::Stop);
         ClickButton(control::Exit);
     });
 }

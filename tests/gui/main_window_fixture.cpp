@@ -81,10 +81,7 @@ void MainWindowOnLan::ExpectNoLongerAvailable(WebConnector& probeWeb) {
     const auto boxes =
         RunAndAnswerMessageBoxes([&] { available = ConfirmDeviceAvailable(Window()); });
     EXPECT_FALSE(available);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Device is no longer available.");
-    EXPECT_EQ(boxes[0].caption, "Warnning");
-    EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Exclamation);
+    ExpectBox(boxes, "Device is no longer available.", "Warnning", ui::MessageIcon::Exclamation);
 }
 
 }  // namespace lumisk::gui_test

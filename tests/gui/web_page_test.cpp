@@ -24,11 +24,9 @@ TEST_F(WebConfiguration, WithoutASelectedRowOnlyWarns) {
     StartFourAdapters();
     CopyText(DeviceHostText, "203.0.113.1");
     RunDialog(dialog, [&] {
-        const auto boxes = RunAndAnswerMessageBoxes([] { ClickButton(control::Configuration); });
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "Please select an adapter to configure.");
-        EXPECT_EQ(boxes[0].caption, "Warning");
-        EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Exclamation);
+        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Configuration); }),
+                  "Please select an adapter to configure.", "Warning",
+                  ui::MessageIcon::Exclamation);
         ClickButton(control::Exit);
     });
     EXPECT_STREQ(DeviceHostText, "203.0.113.1");
@@ -66,11 +64,9 @@ TEST_F(WebConfiguration, WithoutABrowserItSaysWhichPageDidNotOpen) {
     browser.missing = true;
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        const auto boxes = RunAndAnswerMessageBoxes([] { ClickButton(control::Configuration); });
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "No web browser could be started to open http://192.0.2.20.");
-        EXPECT_EQ(boxes[0].caption, "Error");
-        EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Stop);
+        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Configuration); }),
+                  "No web browser could be started to open http://192.0.2.20.", "Error",
+                  ui::MessageIcon::Stop);
         ClickButton(control::Exit);
     });
 }

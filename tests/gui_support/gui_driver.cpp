@@ -460,4 +460,12 @@ std::vector<MessageBoxRecord> RunAndAnswerMessageBoxes(const std::function<void(
     return answerer.Boxes();
 }
 
+void ExpectBox(const std::vector<MessageBoxRecord>& boxes, const std::string& text,
+               const std::string& caption, ui::MessageIcon icon) {
+    ASSERT_EQ(boxes.size(), 1u) << (boxes.empty() ? "no box" : boxes.back().text);
+    EXPECT_EQ(boxes[0].text, text);
+    EXPECT_EQ(boxes[0].caption, caption);
+    EXPECT_EQ(boxes[0].icon, icon);
+}
+
 }  // namespace lumisk::gui_test

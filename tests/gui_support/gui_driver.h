@@ -104,4 +104,8 @@ private:
 // Runs `action`, answering each message box it shows; the boxes in order.
 std::vector<MessageBoxRecord> RunAndAnswerMessageBoxes(const std::function<void()>& action);
 
+// Checks that `boxes` is exactly one box with `text`, `caption` and `icon`.
+void ExpectBox(const std::vector<MessageBoxRecord>& boxes, const std::string& text,
+               const std::string& caption, ui::MessageIcon icon);
+
 }  // namespace lumisk::gui_test
