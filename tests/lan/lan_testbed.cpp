@@ -246,6 +246,15 @@ ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string
     return result;
 }
 
+ProgramResult RunWindowsProgram(const std::vector<std::string>& command,
+                                const std::string& stdinText, std::chrono::milliseconds timeout) {
+    ProgramResult result = RunProgram(command, stdinText, timeout);
+    for (std::string* text : {&result.out, &result.err}) {
+        std::erase(*text, '\r');
+    }
+    return result;
+}
+
 namespace {
 
 // Runs `work` on a thread of its own inside the network namespace `ns`, so the caller stays
@@ -612,14 +621,19 @@ ProgramResult LanTestbed::RunUnderWineInWorkstation(const std::string& templateP
                                                     const std::vector<std::string>& argv,
                                                     const std::string& stdinText,
                                                     std::chrono::milliseconds timeout) {
-    if (!StartWine(templatePrefix)) {
+    const std::vector<std::string> command = WineCommandInWorkstation(templatePrefix, argv);
+    if (command.empty()) {
         return {-1, {}, "no Wine in the workstation"};
     }
-    ProgramResult result = RunProgram(WineCommand("wine", argv), stdinText, timeout);
-    for (std::string* text : {&result.out, &result.err}) {
-        std::erase(*text, '\r');
+    return RunWindowsProgram(command, stdinText, timeout);
+}
+
+std::vector<std::string> LanTestbed::WineCommandInWorkstation(
+    const std::string& templatePrefix, const std::vector<std::string>& argv) {
+    if (!StartWine(templatePrefix)) {
+        return {};
     }
-    return result;
+    return WineCommand("wine", argv);
 }
 
 bool LanTestbed::StartWine(const std::string& templatePrefix) {

@@ -33,6 +33,10 @@ std::string ReadWhole(const std::string& path);
 // at the timeout is killed.
 ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string& stdinText = {},
                          std::chrono::milliseconds timeout = 60s);
+// RunProgram() for a Windows program's command under Wine: output with Windows line ends made '\n'.
+ProgramResult RunWindowsProgram(const std::vector<std::string>& command,
+                                const std::string& stdinText = {},
+                                std::chrono::milliseconds timeout = 60s);
 
 class LanTestbed {
 public:
@@ -55,6 +59,7 @@ public:
     void Stop();
 
     const std::string& Name() const { return name_; }
+    int Cards() const { return cards_; }
     std::string WorkstationNamespace() const;
     // LAN `lan` of 1, 2 and 3; the workstation's card to it, and its end of the veth pair, where
     // the simulator puts the adapters' addresses.
@@ -119,6 +124,11 @@ public:
                                             const std::vector<std::string>& argv,
                                             const std::string& stdinText = {},
                                             std::chrono::milliseconds timeout = 60s);
+    // What RunUnderWineInWorkstation() runs, with the Wine session started, for RunWindowsProgram()
+    // on another thread while this one goes on using the testbed; empty, with a test failure, when
+    // Wine cannot start.
+    std::vector<std::string> WineCommandInWorkstation(const std::string& templatePrefix,
+                                                      const std::vector<std::string>& argv);
 
     // Moves the calling thread into the workstation's network namespace and back, so sockets it
     // opens in between live on the workstation. Use from a single-threaded test. After
