@@ -1,6 +1,5 @@
 // lumisk.exe's window on the real Windows calls, under Wine in the LAN testbed: started there by
-// the Linux build's lan_window_wine_test against the adapters it simulates, which that test
-// describes.
+// the Linux build's lan_window_wine_test, whose testbed simulates the adapters the test starts.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include "setup/login_dialog.h"
 #include "setup/system_host.h"
 #include "tests/windows/gui_driver.h"
+#include "tests/windows/lan_testbed_link.h"
 #include "ui/application.h"
 
 namespace lumisk::gui_test {
@@ -21,7 +21,16 @@ namespace {
 // Searches, queries, a login and a move: a minute is ample.
 constexpr int LongestRunMs = 60000;
 
-TEST(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
+using MainWindowOnLan = lan::LanTest;
+
+TEST_F(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
+    ASSERT_GT(testbed_.StartSimulator(
+                  {"--adapter",  "--name",        "NAS-Office",  "--ip",        "192.0.2.20",
+                   "--gateway",  "192.0.2.254",   "--shares",    "HDD_a:HDD_b", "--password",
+                   "secret",     "--adapter",     "--name",      "NAS-Lab",     "--ip",
+                   "192.0.2.21", "--gateway",     "192.0.2.254", "--dhcp",      "--shares",
+                   "HDD_1",      "--disk-status", "3",           "--codepage",  "850"}),
+              0);
     ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
     SystemHost host;
     MainDialog dialog(host.Services());
