@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <sstream>
 
 #include "protocol/device_table.h"
@@ -11,7 +10,7 @@
 #include "setup/login_dialog.h"
 #include "setup/main_window.h"
 #include "tests/gui/main_window_fixture.h"
-#include "tests/gui_support/gui_driver.h"
+#include "tests/gui_support/dialog_driver.h"
 
 namespace lumisk::gui_test {
 namespace {
@@ -28,14 +27,6 @@ using LanSettings = MainWindowOnLan;
 MessageBoxRecord OnlyBox(const std::vector<MessageBoxRecord>& boxes) {
     EXPECT_EQ(boxes.size(), 1u);
     return boxes.empty() ? MessageBoxRecord{} : boxes.front();
-}
-
-// Whether the window's keyboard focus is on octet `index` of address field `id`.
-bool FocusOnOctet(int id, int index) {
-    const QWidget* field = FindControl(id);
-    const auto octets = field != nullptr ? field->findChildren<QLineEdit*>() : QList<QLineEdit*>();
-    return index < octets.size() &&
-           WaitUntil([&] { return field->window()->focusWidget() == octets[index]; });
 }
 
 TEST_F(LanSettings, ApplyWithoutAChosenAdapterIsRefused) {
@@ -84,7 +75,7 @@ TEST_F(LanSettings, OutOfRangeOctetsAreNamedAndFocused) {
         EXPECT_EQ(box.text, "Invalid IP address in 4th digit. It should be 1-254.");
         EXPECT_EQ(box.caption, "Error");
         EXPECT_EQ(box.icon, ui::MessageIcon::Information);
-        EXPECT_TRUE(FocusOnOctet(control::Ip, 3));
+        EXPECT_EQ(FocusedOctet(control::Ip), 3);
 
         Window().ipControl.SetAddress("192.0.2.");  // the empty last octet reads as 0
         box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
@@ -94,7 +85,7 @@ TEST_F(LanSettings, OutOfRangeOctetsAreNamedAndFocused) {
         Window().gatewayControl.SetAddress("192.0.2.0");
         box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
         EXPECT_EQ(box.text, "Invalid gateway IP address in 4th digit. It should be 1-254.");
-        EXPECT_TRUE(FocusOnOctet(control::Gateway, 3));
+        EXPECT_EQ(FocusedOctet(control::Gateway), 3);
 
         Window().gatewayControl.SetAddress("10.0.0.1");
         box = OnlyBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }));
@@ -139,7 +130,7 @@ TEST_F(LanSettings, AddressesTypedOverTheFilledFieldsReachTheAdapterExactly) {
             TypeKeys(field.typed);
         }
         ASSERT_TRUE(TabTo(control::Apply));
-        EXPECT_TRUE(RunAndAnswerMessageBoxes([] { PressKey(Qt::Key_Space); }).empty());
+        EXPECT_TRUE(RunAndAnswerMessageBoxes([] { PressKey(Key::Space); }).empty());
         const int moved = RowOf("NAS-Office");
         ASSERT_GE(moved, 0);
         EXPECT_EQ(Window().deviceList.GetItemText(moved, 1), "198.51.100.200");
@@ -157,7 +148,7 @@ TEST_F(LanSettings, ARefusedPasswordAsksOnceThenReports) {
         int asked = 0;
         WhenDialogShown(LoginDialog::TemplateId, [&] {
             ++asked;
-            EXPECT_FALSE(FindControl(LoginDialog::UserNameEdit)->isEnabled());
+            EXPECT_FALSE(IsControlEnabled(LoginDialog::UserNameEdit));
             TypeText(LoginDialog::PasswordEdit, "guess");
             ClickButton(ui::IdOk);
         });

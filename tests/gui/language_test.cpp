@@ -275,7 +275,7 @@ TEST_F(LanguageSetup, EveryLanguageIsPreselectedByItsCodePageAndSendsIt) {
                     // The list drops a move to where the cursor last moved, and the item one row
                     // below the current one is at the same place each time: start from the field.
                     QTest::mouseMove(FindControl(LanguageDialog::LanguageComboId));
-                    ChooseComboItem(LanguageDialog::LanguageComboId, QString::fromStdString(name));
+                    ChooseComboItem(LanguageDialog::LanguageComboId, name);
                     ClickButton(ui::IdOk);
                 });
                 chosen.push_back(codepage);

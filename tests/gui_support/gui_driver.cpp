@@ -152,6 +152,25 @@ QWidget* FindControl(int id) {
                              : nullptr;
 }
 
+bool IsControlEnabled(int id) {
+    const QWidget* control = FindControl(id);
+    return control != nullptr && control->isEnabled();
+}
+
+int FocusedOctet(int id) {
+    const QWidget* field = FindControl(id);
+    if (field == nullptr) {
+        return -1;
+    }
+    const auto octets = field->findChildren<QLineEdit*>();
+    int index = -1;
+    WaitUntil([&] {
+        index = static_cast<int>(octets.indexOf(field->window()->focusWidget()));
+        return index >= 0;
+    });
+    return index;
+}
+
 int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs) {
     bool started = false;
     QTimer start;
@@ -266,9 +285,9 @@ bool RightClickBackground(const QPoint& position) {
     return true;
 }
 
-bool ChooseComboItem(int comboId, const QString& text) {
+bool ChooseComboItem(int comboId, const std::string& text) {
     auto* combo = FindControlAs<QComboBox>(comboId);
-    const int index = combo != nullptr ? combo->findText(text) : -1;
+    const int index = combo != nullptr ? combo->findText(QString::fromStdString(text)) : -1;
     if (index < 0 || !combo->isEnabled()) {
         return false;
     }
@@ -303,12 +322,12 @@ bool TypeText(int id, const std::string& text) {
         return false;
     }
     QTest::mouseClick(first, Qt::LeftButton);
-    TypeKeys(QString::fromStdString(text));
+    TypeKeys(text);
     return true;
 }
 
-void TypeKeys(const QString& text) {
-    for (const QChar c : text) {
+void TypeKeys(const std::string& text) {
+    for (const QChar c : QString::fromStdString(text)) {
         if (c.unicode() < 0x80) {
             QTest::keyClick(KeyTarget(), c.toLatin1());
         } else {
@@ -336,12 +355,11 @@ void PressKey(int key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-void PressEnter() {
-    PressKey(Qt::Key_Return);
-}
-
-void PressEscape() {
-    PressKey(Qt::Key_Escape);
+void PressKey(Key key) {
+    static constexpr Qt::Key qtKeys[] = {Qt::Key_Return, Qt::Key_Escape,    Qt::Key_Space,
+                                         Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Left,
+                                         Qt::Key_Right,  Qt::Key_Up,        Qt::Key_Down};
+    PressKey(qtKeys[static_cast<int>(key)]);
 }
 
 void PressAltF4() {
@@ -435,7 +453,7 @@ MessageBoxAnswerer::MessageBoxAnswerer() : state_(std::make_unique<State>()) {
             }
             box->setProperty("answered", true);
             state.boxes.push_back({box->text().toStdString(), box->windowTitle().toStdString(),
-                                   IconOf(box->icon()), box->parentWidget()});
+                                   IconOf(box->icon()), box->parentWidget() != nullptr});
             if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
                 QTest::mouseClick(ok, Qt::LeftButton);
             }
@@ -452,20 +470,6 @@ const std::vector<MessageBoxRecord>& MessageBoxAnswerer::Boxes() const {
 
 bool MessageBoxAnswerer::WaitForBoxes(std::size_t count, int timeoutMs) {
     return WaitUntil([this, count] { return state_->boxes.size() >= count; }, timeoutMs);
-}
-
-std::vector<MessageBoxRecord> RunAndAnswerMessageBoxes(const std::function<void()>& action) {
-    MessageBoxAnswerer answerer;
-    action();
-    return answerer.Boxes();
-}
-
-void ExpectBox(const std::vector<MessageBoxRecord>& boxes, const std::string& text,
-               const std::string& caption, ui::MessageIcon icon) {
-    ASSERT_EQ(boxes.size(), 1u) << (boxes.empty() ? "no box" : boxes.back().text);
-    EXPECT_EQ(boxes[0].text, text);
-    EXPECT_EQ(boxes[0].caption, caption);
-    EXPECT_EQ(boxes[0].icon, icon);
 }
 
 }  // namespace lumisk::gui_test

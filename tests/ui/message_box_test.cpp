@@ -35,7 +35,7 @@ TEST(MessageBox, CaptionDefaultsToTheProgramName) {
     EXPECT_EQ(boxes[0].text, "Line one\nLine two");
     EXPECT_EQ(boxes[0].caption, "ui_tests");
     EXPECT_EQ(boxes[0].icon, ui::MessageIcon::None);
-    EXPECT_NE(boxes[0].owner, nullptr);
+    EXPECT_TRUE(boxes[0].owned);
     EXPECT_EQ(boxes[1].caption, "Warnning");
     EXPECT_EQ(boxes[1].icon, ui::MessageIcon::Exclamation);
 }
@@ -50,7 +50,7 @@ TEST(MessageBox, IconsWithoutOwner) {
     EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Stop);
     EXPECT_EQ(boxes[1].icon, ui::MessageIcon::Information);
     EXPECT_EQ(boxes[2].text, "<b>not bold</b>");
-    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_FALSE(boxes[0].owned);
 }
 
 TEST(MessageBox, HasTheDialogColoursAndOneOkButton) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 
 #include "setup/login_dialog.h"
@@ -18,11 +19,11 @@ namespace {
 constexpr COLORREF DialogBlue = RGB(0, 98, 147);
 constexpr COLORREF White = RGB(255, 255, 255);
 
-// Whether the dialog on top shows `expected` at a point of its client area, once it has painted.
-bool Shows(int x, int y, COLORREF expected) {
+// Whether `window` shows `expected` at a point of its client area, once it has painted.
+bool Shows(HWND window, int x, int y, COLORREF expected) {
     return WaitUntil([&] {
         POINT point{x, y};
-        ClientToScreen(ActiveDialogWindow(), &point);
+        ClientToScreen(window, &point);
         const HDC screen = GetDC(nullptr);
         const COLORREF colour = GetPixel(screen, point.x, point.y);
         ReleaseDC(nullptr, screen);
@@ -34,17 +35,21 @@ TEST(DialogColours, TheWindowAndMessageBoxesButNotTheFields) {
     testing::FakeSystem system;
     LoginDialog login(system);
     RunDialog(login, [&] {
-        EXPECT_TRUE(Shows(2, 2, DialogBlue));
+        EXPECT_TRUE(Shows(ActiveDialogWindow(), 2, 2, DialogBlue));
         RECT field{};
         GetWindowRect(GetDlgItem(ActiveDialogWindow(), LoginDialog::PasswordEdit), &field);
         POINT inside{field.right - 4, (field.top + field.bottom) / 2};
         ScreenToClient(ActiveDialogWindow(), &inside);
-        EXPECT_TRUE(Shows(inside.x, inside.y, White));
+        EXPECT_TRUE(Shows(ActiveDialogWindow(), inside.x, inside.y, White));
         // A box the worker shows waits on the dialog's thread until it is answered.
+        std::string answered;
+        WhenMessageBoxShown([&] {
+            EXPECT_TRUE(Shows(FindWindowW(L"#32770", L"Check"), 2, 2, DialogBlue));
+            answered = AnswerMessageBox("Check");
+        });
         std::thread worker([&login] { ui::ShowMessage(&login, "Coloured", "Check"); });
-        EXPECT_TRUE(WaitForDialogCaption("Check"));
-        EXPECT_TRUE(Shows(2, 2, DialogBlue));
-        EXPECT_EQ(AnswerMessageBox("Check"), "Coloured");
+        EXPECT_TRUE(WaitUntil([&] { return !answered.empty(); }));
+        EXPECT_EQ(answered, "Coloured");
         worker.join();
         ClickButton(ui::IdCancel);
     });

@@ -5,18 +5,25 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <thread>
+#include <map>
+#include <memory>
+#include <string>
 #include <vector>
+
+#include "ui/win32/dialog_window.h"
 
 namespace lumisk::gui_test {
 namespace {
 
 using namespace std::chrono_literals;
 
-std::atomic<DWORD> dialogThread = 0;
+constexpr UINT PollMs = 5;
+// More tab stops than any dialog of the program has.
+constexpr int MostTabStops = 32;
+constexpr wchar_t AnsweredProperty[] = L"LumiskAnswered";
 
 std::wstring Widen(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
@@ -34,28 +41,23 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-BOOL CALLBACK TakeReachableDialog(HWND window, LPARAM result) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) &&
-        IsWindowEnabled(window)) {
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-    }
-    return TRUE;
+std::wstring ClassOf(HWND window) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    return className;
 }
 
-// The dialog window of the dialog thread that is visible and enabled: below a modal dialog its
-// owner is disabled.
-HWND ActiveDialog() {
-    HWND found = nullptr;
-    EnumThreadWindows(dialogThread, TakeReachableDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+bool IsDialogClass(HWND window) {
+    return window != nullptr && ClassOf(window) == L"#32770";
 }
 
-HWND FindControl(int id) {
-    const HWND dialog = ActiveDialog();
-    return dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+int TemplateIdOf(HWND window) {
+    const HANDLE id = GetPropW(window, ui::TemplateIdProperty);
+    return id != nullptr ? static_cast<int>(reinterpret_cast<INT_PTR>(id)) : -1;
+}
+
+bool IsMessageBox(HWND window) {
+    return IsDialogClass(window) && TemplateIdOf(window) < 0;
 }
 
 std::string TextOf(HWND window) {
@@ -65,21 +67,148 @@ std::string TextOf(HWND window) {
     return Narrow(text);
 }
 
-HWND FocusOfDialogThread() {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(dialogThread, &info) ? info.hwndFocus : nullptr;
+BOOL CALLBACK TakeReachableWindow(HWND window, LPARAM result) {
+    if (IsDialogClass(window) && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        *reinterpret_cast<HWND*>(result) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The dialog or message box of this thread that is visible and enabled: below a modal window
+// its owner is disabled.
+HWND ReachableWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), TakeReachableWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND FindControl(int id) {
+    const HWND dialog = ActiveDialogWindow();
+    return dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+}
+
+// Hands `message` to the dialog manager of its window, as the modal loop does, and handles what
+// that posts in turn (the characters of a key, a list's button release).
+void Deliver(MSG message) {
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!IsDialogClass(root) || !IsDialogMessageW(root, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void HandlePostedMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        Deliver(message);
+    }
+}
+
+// Steps run from thread timers, which every modal loop of the thread dispatches, so they run
+// inside whichever dialog or box is up. A step is copied before it runs: it may stop itself.
+std::map<UINT_PTR, std::function<void()>>& Tickers() {
+    static std::map<UINT_PTR, std::function<void()>> tickers;
+    return tickers;
+}
+
+void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    const auto ticker = Tickers().find(id);
+    if (ticker != Tickers().end()) {
+        const std::function<void()> step = ticker->second;
+        step();
+    }
+}
+
+UINT_PTR StartTicker(std::function<void()> step) {
+    const UINT_PTR id = SetTimer(nullptr, 0, PollMs, Tick);
+    Tickers()[id] = std::move(step);
+    return id;
+}
+
+void StopTicker(UINT_PTR id) {
+    KillTimer(nullptr, id);
+    Tickers().erase(id);
+}
+
+// Runs `step` once `shown` holds, failing the test with `missing` if it does not in time.
+void WhenShown(std::function<bool()> shown, std::function<void()> step, int timeoutMs,
+               std::string missing) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto id = std::make_shared<UINT_PTR>();
+    *id = StartTicker([=] {
+        if (shown()) {
+            StopTicker(*id);
+            step();
+        } else if (std::chrono::steady_clock::now() > deadline) {
+            StopTicker(*id);
+            ADD_FAILURE() << missing;
+        }
+    });
+}
+
+ui::MessageIcon IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) != L"Static" ||
+            (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+            continue;
+        }
+        // The system's icons are shared: the box shows the very handles these return.
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (icon == LoadIconA(nullptr, IDI_HAND)) {
+            return ui::MessageIcon::Stop;
+        }
+        if (icon == LoadIconA(nullptr, IDI_EXCLAMATION)) {
+            return ui::MessageIcon::Exclamation;
+        }
+        if (icon == LoadIconA(nullptr, IDI_ASTERISK)) {
+            return ui::MessageIcon::Information;
+        }
+    }
+    return ui::MessageIcon::None;
+}
+
+// The text of a message box: its one static control with text; the icon's has none.
+std::string MessageTextOf(HWND box) {
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == L"Static" && TextOf(child).size() > text.size()) {
+            text = TextOf(child);
+        }
+    }
+    return text;
+}
+
+// Shuts whatever modal windows are up: message boxes answered, dialogs asked to close.
+BOOL CALLBACK CloseModalWindow(HWND window, LPARAM) {
+    if (IsMessageBox(window) && IsWindowVisible(window)) {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    } else if (IsDialogClass(window) && IsWindowVisible(window)) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
 }
 
 // A key as the system delivers it to the focused control, once its handling is done.
-void PressKey(wchar_t character) {
-    const HWND focus = FocusOfDialogThread();
+void TypeCharacter(wchar_t character) {
+    const HWND focus = GetFocus();
     const SHORT scan = VkKeyScanW(character);
     const auto key = static_cast<WPARAM>(LOBYTE(scan));
     const auto code = static_cast<LPARAM>(MapVirtualKeyW(LOBYTE(scan), MAPVK_VK_TO_VSC)) << 16;
     SendMessageW(focus, WM_KEYDOWN, key, code | 1);
     SendMessageW(focus, WM_CHAR, character, code | 1);
     SendMessageW(focus, WM_KEYUP, key, code | 1 | (1 << 30) | (1u << 31));
+}
+
+bool HasFocus(HWND control) {
+    const HWND focus = GetFocus();
+    return control != nullptr && (focus == control || IsChild(control, focus));
 }
 
 }  // namespace
@@ -90,49 +219,88 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        std::this_thread::sleep_for(20ms);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, PollMs, QS_ALLINPUT);
+        HandlePostedMessages();
     }
     return true;
 }
 
 int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs) {
-    dialogThread = GetCurrentThreadId();
-    std::thread user([&dialog, &script, timeoutMs] {
-        const auto started = std::chrono::steady_clock::now();
-        if (WaitUntil([&] { return ActiveDialog() != nullptr; }, timeoutMs)) {
+    bool started = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    UINT_PTR start = 0;
+    start = StartTicker([&] {
+        if (dialog.IsRunning() && ActiveTemplateId() == dialog.TemplateId()) {
+            started = true;
+            StopTicker(start);
             script();
         }
-        // A script that left the window open fails, and the window goes.
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            started + std::chrono::milliseconds(timeoutMs) - std::chrono::steady_clock::now());
-        if (WaitUntil([&] { return !dialog.IsRunning(); },
-                      static_cast<int>(std::max<long long>(left.count(), 0)))) {
+    });
+    bool overdue = false;
+    const UINT_PTR guard = StartTicker([&] {
+        if (std::chrono::steady_clock::now() < deadline) {
             return;
         }
-        ADD_FAILURE_AT(__FILE__, __LINE__) << "the script left the dialog running";
-        dialog.RunOnDialogThread([&dialog] { dialog.EndDialog(ui::IdCancel); });
+        if (!overdue) {
+            overdue = true;
+            ADD_FAILURE() << "dialog " << dialog.TemplateId() << " still running after "
+                          << timeoutMs << " ms";
+        }
+        // Nested windows are asked to close; the dialog under test is ended outright.
+        EnumThreadWindows(GetCurrentThreadId(), CloseModalWindow, 0);
+        dialog.EndDialog(-1);
     });
     const int code = dialog.DoModal();
-    user.join();
+    StopTicker(start);
+    StopTicker(guard);
+    EXPECT_TRUE(started) << "dialog " << dialog.TemplateId() << " ended before its script ran";
     return code;
 }
 
+void WhenDialogShown(int templateId, std::function<void()> step, int timeoutMs) {
+    WhenShown([templateId] { return ActiveTemplateId() == templateId; }, std::move(step), timeoutMs,
+              "dialog " + std::to_string(templateId) + " did not show");
+}
+
+void WhenMessageBoxShown(std::function<void()> step, int timeoutMs) {
+    WhenShown([] { return IsMessageBox(ReachableWindow()); }, std::move(step), timeoutMs,
+              "no message box showed");
+}
+
+int ActiveTemplateId() {
+    return TemplateIdOf(ActiveDialogWindow());
+}
+
 HWND ActiveDialogWindow() {
-    return ActiveDialog();
-}
-
-std::string ActiveCaption() {
-    const HWND dialog = ActiveDialog();
-    return dialog != nullptr ? TextOf(dialog) : std::string();
-}
-
-bool WaitForDialogCaption(const std::string& caption, int timeoutMs) {
-    return WaitUntil([&] { return ActiveCaption() == caption; }, timeoutMs);
+    const HWND reachable = ReachableWindow();
+    return IsMessageBox(reachable) ? GetWindow(reachable, GW_OWNER) : reachable;
 }
 
 bool IsControlEnabled(int id) {
     const HWND control = FindControl(id);
     return control != nullptr && IsWindowEnabled(control);
+}
+
+int FocusedOctet(int id) {
+    const HWND field = FindControl(id);
+    if (field == nullptr || !WaitUntil([field] { return HasFocus(field); })) {
+        return -1;
+    }
+    // The octets in the order they show, left to right.
+    std::vector<std::pair<LONG, HWND>> octets;
+    for (HWND child = GetWindow(field, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        octets.emplace_back(rect.left, child);
+    }
+    std::sort(octets.begin(), octets.end());
+    for (std::size_t index = 0; index < octets.size(); ++index) {
+        if (octets[index].second == GetFocus()) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
 }
 
 std::string ControlText(int id) {
@@ -141,9 +309,7 @@ std::string ControlText(int id) {
         return {};
     }
     // A blank address field says "0.0.0.0".
-    wchar_t className[32] = {};
-    GetClassNameW(control, className, 32);
-    if (std::wstring(className) == WC_IPADDRESSW && SendMessageW(control, IPM_ISBLANK, 0, 0)) {
+    if (ClassOf(control) == WC_IPADDRESSW && SendMessageW(control, IPM_ISBLANK, 0, 0)) {
         return {};
     }
     return TextOf(control);
@@ -174,7 +340,7 @@ int ListRowOf(int listId, const std::string& text) {
 }
 
 bool SaveActiveDialog(const std::string& path) {
-    const HWND dialog = ActiveDialog();
+    const HWND dialog = ReachableWindow();
     RECT rect{};
     if (dialog == nullptr || !GetWindowRect(dialog, &rect)) {
         return false;
@@ -224,7 +390,7 @@ bool ClickButton(int id) {
     if (button == nullptr || !IsWindowEnabled(button)) {
         return false;
     }
-    PostMessageW(button, BM_CLICK, 0, 0);
+    SendMessageW(button, BM_CLICK, 0, 0);
     return true;
 }
 
@@ -236,39 +402,57 @@ bool ClickListRow(int listId, int row) {
                                          reinterpret_cast<LPARAM>(&rect))) {
         return false;
     }
+    // Posted, as the system queues them: the list's press waits for its release in the queue.
     const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(list, WM_LBUTTONUP, 0, point);
+    HandlePostedMessages();
     return true;
 }
 
-void PressEnter() {
-    // The focused push button, else the default one, else OK: what the dialog manager does.
-    const HWND dialog = ActiveDialog();
-    const HWND focus = FocusOfDialogThread();
-    const LONG_PTR style = focus != nullptr ? GetWindowLongPtrW(focus, GWL_STYLE) & 0xF : -1;
-    wchar_t className[16] = {};
-    GetClassNameW(focus, className, 16);
-    int id = IDOK;
-    if (std::wstring(className) == L"Button" &&
-        (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON)) {
-        id = GetDlgCtrlID(focus);
-    } else if (const LRESULT byDefault = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-               HIWORD(byDefault) == DC_HASDEFID) {
-        id = LOWORD(byDefault);
+bool ChooseComboItem(int comboId, const std::string& text) {
+    const HWND combo = FindControl(comboId);
+    const LRESULT index = combo != nullptr
+                              ? SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(Widen(text).c_str()))
+                              : CB_ERR;
+    if (index == CB_ERR || !IsWindowEnabled(combo)) {
+        return false;
     }
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    // With the keyboard: the arrows walk a drop-down list's items, each a choice made.
+    SendMessageW(GetParent(combo), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(combo), TRUE);
+    for (int presses = 0; presses < MostTabStops; ++presses) {
+        const LRESULT current = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        if (current == index) {
+            return true;
+        }
+        PressKey(current < index ? Key::Down : Key::Up);
+    }
+    return false;
 }
 
-void PressEscape() {
-    const HWND dialog = ActiveDialog();
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+void PressKey(Key key) {
+    static constexpr UINT virtualKeys[] = {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB, VK_BACK,
+                                           VK_LEFT,   VK_RIGHT,  VK_UP,    VK_DOWN};
+    const HWND focus = GetFocus();
+    const HWND target = focus != nullptr ? focus : ActiveDialogWindow();
+    const UINT virtualKey = virtualKeys[static_cast<int>(key)];
+    const LPARAM code = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    Deliver(MSG{target, WM_KEYDOWN, virtualKey, code | 1, 0, {}});
+    HandlePostedMessages();
+    // The release goes where the focus is now: a press may have moved it.
+    const HWND after = GetFocus();
+    Deliver(MSG{after != nullptr ? after : target,
+                WM_KEYUP,
+                virtualKey,
+                code | 1 | (1 << 30) | static_cast<LPARAM>(1u << 31),
+                0,
+                {}});
+    HandlePostedMessages();
 }
 
 void RequestClose() {
-    SendMessageW(ActiveDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(ActiveDialogWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 // The system turns Alt+F4 into the close request.
@@ -276,33 +460,33 @@ void PressAltF4() {
     RequestClose();
 }
 
-bool ChooseSystemMenuEntry(int commandId) {
-    const HWND dialog = ActiveDialog();
-    return dialog != nullptr &&
-           PostMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0) != 0;
+bool TabTo(int id) {
+    const HWND control = FindControl(id);
+    for (int presses = 0; control != nullptr && presses < MostTabStops; ++presses) {
+        if (HasFocus(control)) {
+            return true;
+        }
+        PressKey(Key::Tab);
+    }
+    return false;
 }
 
-std::string AnswerMessageBox(const std::string& caption, int timeoutMs) {
-    HWND box = nullptr;
-    if (!WaitUntil(
-            [&] {
-                box = ActiveDialog();
-                return box != nullptr && TextOf(box) == caption;
-            },
-            timeoutMs)) {
+bool ChooseSystemMenuEntry(int commandId) {
+    const HWND dialog = ActiveDialogWindow();
+    if (dialog == nullptr) {
+        return false;
+    }
+    SendMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0);
+    return true;
+}
+
+std::string AnswerMessageBox(const std::string& caption) {
+    const HWND box = ReachableWindow();
+    if (!IsMessageBox(box) || TextOf(box) != caption) {
         return {};
     }
-    // The text is the box's one static control with text; the icon's has none.
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        GetClassNameW(child, className, 16);
-        if (std::wstring(className) == L"Static" && TextOf(child).size() > text.size()) {
-            text = TextOf(child);
-        }
-    }
-    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    const std::string text = MessageTextOf(box);
+    SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     return text;
 }
 
@@ -311,17 +495,60 @@ bool TypeText(int id, const std::string& text) {
     if (control == nullptr || !IsWindowEnabled(control)) {
         return false;
     }
-    wchar_t className[32] = {};
-    GetClassNameW(control, className, 32);
-    if (std::wstring(className) == WC_IPADDRESSW) {
+    if (ClassOf(control) == WC_IPADDRESSW) {
         SendMessageW(control, IPM_SETFOCUS, 0, 0);
     } else {
         SendMessageW(GetParent(control), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     }
-    for (const wchar_t character : Widen(text)) {
-        PressKey(character);
-    }
+    TypeKeys(text);
     return true;
+}
+
+void TypeKeys(const std::string& text) {
+    for (const wchar_t character : Widen(text)) {
+        TypeCharacter(character);
+    }
+}
+
+struct MessageBoxAnswerer::State {
+    std::vector<MessageBoxRecord> boxes;
+    UINT_PTR ticker = 0;
+};
+
+namespace {
+
+BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
+    if (!IsMessageBox(window) || !IsWindowVisible(window) ||
+        GetPropW(window, AnsweredProperty) != nullptr) {
+        return TRUE;
+    }
+    SetPropW(window, AnsweredProperty, reinterpret_cast<HANDLE>(1));
+    reinterpret_cast<std::vector<MessageBoxRecord>*>(context)->push_back(
+        {MessageTextOf(window), TextOf(window), IconOf(window),
+         GetWindow(window, GW_OWNER) != nullptr});
+    SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer() : state_(std::make_unique<State>()) {
+    std::vector<MessageBoxRecord>* boxes = &state_->boxes;
+    state_->ticker = StartTicker([boxes] {
+        EnumThreadWindows(GetCurrentThreadId(), AnswerBox, reinterpret_cast<LPARAM>(boxes));
+    });
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    StopTicker(state_->ticker);
+}
+
+const std::vector<MessageBoxRecord>& MessageBoxAnswerer::Boxes() const {
+    return state_->boxes;
+}
+
+bool MessageBoxAnswerer::WaitForBoxes(std::size_t count, int timeoutMs) {
+    return WaitUntil([this, count] { return state_->boxes.size() >= count; }, timeoutMs);
 }
 
 }  // namespace lumisk::gui_test

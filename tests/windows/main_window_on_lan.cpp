@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/about_dialog.h"
 #include "app/main_dialog.h"
 #include "language/language_dialog.h"
 #include "protocol/endpoint.h"
@@ -49,51 +50,57 @@ TEST_F(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) 
             for (const auto open :
                  {+[] { return ClickButton(control::About); },
                   +[] { return ChooseSystemMenuEntry(MainDialog::AboutCommand); }}) {
+                bool shown = false;
+                WhenDialogShown(AboutDialog::TemplateId, [&shown] {
+                    shown = true;
+                    ClickButton(ui::IdOk);
+                });
                 ASSERT_TRUE(open());
-                ASSERT_TRUE(WaitUntil([] { return ControlText(ui::IdOk) == "OK"; }));
-                ASSERT_TRUE(ClickButton(ui::IdOk));
-                ASSERT_TRUE(WaitUntil([] { return ControlText(ui::IdOk).empty(); }));
+                EXPECT_TRUE(shown);
             }
             // Nothing chosen yet: the language cannot be set.
-            ASSERT_TRUE(ClickButton(control::Language));
-            EXPECT_EQ(AnswerMessageBox("Error"), "Please select a device.");
-            ASSERT_TRUE(WaitForDialogCaption("Varnok Lumisk Utility"));
+            ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Language); }),
+                      "Please select a device.", "Error", ui::MessageIcon::Stop);
 
             ASSERT_TRUE(
                 ClickListRow(control::DeviceList, ListRowOf(control::DeviceList, "NAS-Lab")));
-            ASSERT_TRUE(WaitUntil([] { return ControlText(control::Ip) == "192.0.2.21"; }));
+            EXPECT_EQ(ControlText(control::Ip), "192.0.2.21");
             EXPECT_EQ(ControlText(control::Dhcp), "Enable");
             EXPECT_FALSE(IsControlEnabled(control::Ip));
-            ASSERT_TRUE(WaitUntil([] { return ListRowCount(control::ShareList) == 1; }));
+            ASSERT_EQ(ListRowCount(control::ShareList), 1);
             EXPECT_EQ(ListItemText(control::ShareList, 0, 0), "HDD_1");
             // Its disk takes a language, and its current one is chosen; Cancel changes nothing.
+            std::string language;
+            WhenDialogShown(LanguageDialog::TemplateId, [&language] {
+                language = ControlText(LanguageDialog::LanguageComboId);
+                ClickButton(ui::IdCancel);
+            });
             ASSERT_TRUE(ClickButton(control::Language));
-            ASSERT_TRUE(WaitUntil(
-                [] { return ControlText(LanguageDialog::LanguageComboId) == "Western European"; }));
-            ASSERT_TRUE(ClickButton(ui::IdCancel));
-            ASSERT_TRUE(WaitForDialogCaption("Varnok Lumisk Utility"));
+            EXPECT_EQ(language, "Western European");
 
             ASSERT_TRUE(ClickListRow(control::DeviceList, office));
-            ASSERT_TRUE(WaitUntil([] { return ControlText(control::Ip) == "192.0.2.20"; }));
+            EXPECT_EQ(ControlText(control::Ip), "192.0.2.20");
             EXPECT_EQ(ControlText(control::Netmask), "255.255.255.0");
             EXPECT_EQ(ControlText(control::Gateway), "192.0.2.254");
             EXPECT_EQ(ControlText(control::Dhcp), "Disable");
-            ASSERT_TRUE(WaitUntil([] { return ListRowCount(control::ShareList) == 2; }));
+            ASSERT_EQ(ListRowCount(control::ShareList), 2);
             EXPECT_EQ(ListItemText(control::ShareList, 0, 0), "HDD_a");
             EXPECT_EQ(ListItemText(control::ShareList, 1, 0), "HDD_b");
 
             // Typed over the filled field; the adapter wants its password, and moves.
             ASSERT_TRUE(TypeText(control::Ip, "192.0.2.77"));
             EXPECT_EQ(ControlText(control::Ip), "192.0.2.77");
-            ASSERT_TRUE(ClickButton(control::Apply));
-            ASSERT_TRUE(WaitForDialogCaption("Login"));
-            EXPECT_FALSE(IsControlEnabled(LoginDialog::UserNameEdit));
-            ASSERT_TRUE(TypeText(LoginDialog::PasswordEdit, "secret"));
-            ASSERT_TRUE(ClickButton(ui::IdOk));
-            ASSERT_TRUE(WaitUntil([] {
-                const int moved = ListRowOf(control::DeviceList, "NAS-Office");
-                return moved >= 0 && ListItemText(control::DeviceList, moved, 1) == "192.0.2.77";
-            })) << ActiveCaption();
+            bool userNameGreyed = false;
+            WhenDialogShown(LoginDialog::TemplateId, [&userNameGreyed] {
+                userNameGreyed = !IsControlEnabled(LoginDialog::UserNameEdit);
+                TypeText(LoginDialog::PasswordEdit, "secret");
+                ClickButton(ui::IdOk);
+            });
+            EXPECT_TRUE(RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); }).empty());
+            EXPECT_TRUE(userNameGreyed);
+            const int moved = ListRowOf(control::DeviceList, "NAS-Office");
+            ASSERT_GE(moved, 0);
+            EXPECT_EQ(ListItemText(control::DeviceList, moved, 1), "192.0.2.77");
             ASSERT_TRUE(ClickButton(control::Exit));
         },
         LongestRunMs);

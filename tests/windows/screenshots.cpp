@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/about_dialog.h"
 #include "app/main_dialog.h"
 #include "protocol/endpoint.h"
 #include "setup/login_dialog.h"
@@ -29,11 +30,6 @@ void Save(const char* fileName) {
     }
 }
 
-// The box or dialog a click opened has its OK button; the main window has none.
-bool DialogWithOkShown() {
-    return WaitUntil([] { return !ControlText(ui::IdOk).empty(); });
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,24 +46,19 @@ int main(int argc, char** argv) {
         ClickListRow(control::DeviceList, ListRowOf(control::DeviceList, "NAS-Office"));
         WaitUntil([] { return ListRowCount(control::ShareList) > 0; });
         Save("main_window.bmp");
-        ClickButton(control::About);
-        if (DialogWithOkShown()) {
+        WhenDialogShown(AboutDialog::TemplateId, [] {
             Save("about.bmp");
             ClickButton(ui::IdOk);
-        }
-        // The adapter wants its password: the login dialog asks for it.
-        WaitUntil([] { return ControlText(ui::IdOk).empty(); });
-        ClickButton(control::Apply);
-        if (WaitForDialogCaption("Login")) {
+        });
+        ClickButton(control::About);
+        // The adapter wants its password: the login dialog asks for it, and its refusal is
+        // answered.
+        WhenDialogShown(LoginDialog::TemplateId, [] {
             TypeText(LoginDialog::PasswordEdit, "secret");
             Save("login.bmp");
             ClickButton(ui::IdCancel);
-        }
-        // The refused login's message box, then the window goes.
-        if (DialogWithOkShown()) {
-            ClickButton(ui::IdOk);
-        }
-        WaitUntil([] { return ControlText(ui::IdOk).empty(); });
+        });
+        RunAndAnswerMessageBoxes([] { ClickButton(control::Apply); });
         ClickButton(control::Exit);
     });
     return failures == 0 ? 0 : 1;

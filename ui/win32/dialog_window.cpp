@@ -87,11 +87,16 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<DialogWindow*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
+        SetPropW(window, TemplateIdProperty,
+                 reinterpret_cast<HANDLE>(static_cast<INT_PTR>(self->dialog_.TemplateId())));
         self->window_ = window;
         liveWindows.insert(self);
         bool focusFirstControl = true;
         self->Initialize(focusFirstControl);
         return focusFirstControl ? TRUE : FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropW(window, TemplateIdProperty);
     }
     auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
     return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;

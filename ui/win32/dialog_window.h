@@ -16,6 +16,10 @@
 
 namespace lumisk::ui {
 
+// The window property that holds a running dialog's template id, for what looks at the windows
+// from outside, such as the GUI tests: system dialogs (message boxes) have none.
+inline constexpr wchar_t TemplateIdProperty[] = L"LumiskTemplateId";
+
 class DialogWindow {
 public:
     DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate);
