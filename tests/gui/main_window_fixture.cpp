@@ -8,7 +8,7 @@
 #include "protocol/fixed_text.h"
 #include "setup/login_dialog.h"
 #include "setup/web_probe.h"
-#include "tests/gui_support/gui_driver.h"
+#include "tests/gui_support/dialog_driver.h"
 
 namespace lumisk::gui_test {
 

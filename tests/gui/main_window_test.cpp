@@ -3,16 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractScrollArea>
-#include <QApplication>
-#include <QScrollBar>
-#include <QWidget>
 #include <condition_variable>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 
-#include "app/about_dialog.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
@@ -20,7 +13,7 @@
 #include "setup/device_list.h"
 #include "setup/web_probe.h"
 #include "tests/gui/main_window_fixture.h"
-#include "tests/gui_support/gui_driver.h"
+#include "tests/gui_support/dialog_driver.h"
 
 namespace lumisk {
 namespace {
@@ -28,13 +21,12 @@ namespace {
 using gui_test::ClickButton;
 using gui_test::MainWindowOnLan;
 using gui_test::RunDialog;
+using gui_test::SubnetButtons;
 using namespace std::chrono_literals;
 
 constexpr int ButtonsOfTheWindow[] = {control::Refresh, control::Configuration, control::Apply,
                                       control::Connect, control::Disconnect,    control::Exit,
                                       control::About,   control::Language};
-constexpr int SubnetButtons[] = {control::Connect, control::Disconnect, control::Configuration,
-                                 control::Language};
 
 TEST_F(MainWindowOnLan, OpensAfterTheFirstSearchWithEveryAdapterListed) {
     StartFourAdapters();
@@ -96,136 +88,6 @@ TEST_F(MainWindowOnLan, AClickShowsTheAdaptersSettingsSharesAndReach) {
     });
 }
 
-TEST_F(MainWindowOnLan, AClickBesideTheRowsOnlyMarksTheChoice) {
-    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-Solo", "--ip", "192.0.2.30"}), 0);
-    RunDialog(dialog, [&] {
-        ASSERT_TRUE(ClickAdapter("NAS-Solo"));
-        // The four columns fit the list's width: no scroll bar while the rows fit too.
-        auto* list = gui_test::FindControlAs<QAbstractScrollArea>(control::DeviceList);
-        EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
-        ASSERT_TRUE(ClickButton(control::Refresh));
-        EXPECT_EQ(Window().deviceChosen, 0);
-        ASSERT_TRUE(gui_test::ClickListEmptyArea(control::DeviceList));
-        EXPECT_EQ(Window().deviceChosen, 1);
-        EXPECT_STREQ(SelectedDeviceIp, "192.0.2.30");
-        EXPECT_TRUE(Window().ipControl.IsBlank());
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, MappedSharesShowTheirLetterUnderTheCaseRules) {
-    StartFourAdapters();
-    drives.types['C'] = DriveType::Fixed;
-    drives.connections = {{'E', "\\\\192.0.2.20\\HDD_a"}, {'F', "\\\\nas-office\\hdd_b"}};
-    RunDialog(dialog, [&] {
-        ASSERT_GE(Window().driveLetterCombo.GetCount(), 3);
-        EXPECT_EQ(Window().driveLetterCombo.GetItemText(0), "D:");
-        EXPECT_EQ(Window().driveLetterCombo.GetItemText(1), "E: \\\\192.0.2.20\\HDD_a");
-        EXPECT_EQ(Window().driveLetterCombo.GetItemText(2), "F: \\\\nas-office\\hdd_b");
-        EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), 0);
-
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|E:", "HDD_b|F:"}));
-
-        // A repaint compares the adapter's name exactly: "nas-office" no longer names it.
-        gui_test::ActiveDialog()->repaint();
-        EXPECT_TRUE(gui_test::WaitUntil([&] {
-            return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|"};
-        })) << ::testing::PrintToString(ShareRows());
-
-        // A mapping made meanwhile by another program shows at the next repaint.
-        drives.connections['G'] = "\\\\NAS-Office\\HDD_b";
-        gui_test::ActiveDialog()->repaint();
-        EXPECT_TRUE(gui_test::WaitUntil([&] {
-            return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|G:"};
-        })) << ::testing::PrintToString(ShareRows());
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, MappingsMadeElsewhereShowWhenTheWindowComesBackOrTheTableChanges) {
-    StartFourAdapters();
-    drives.connectionsFile = testbed_.TemporaryPath("config/lumisk/drives");
-    RunDialog(dialog, [&] {
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        ASSERT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|", "HDD_b|"}));
-        const auto sharesShow = [&](const std::vector<std::string>& rows) {
-            return gui_test::WaitUntil([&] { return ShareRows() == rows; });
-        };
-        // The window comes back from under the About box.
-        drives.connections['E'] = "\\\\192.0.2.20\\HDD_a";
-        gui_test::WhenDialogShown(AboutDialog::TemplateId, [] { ClickButton(ui::IdOk); });
-        ASSERT_TRUE(ClickButton(control::About));
-        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|"})) << ::testing::PrintToString(ShareRows());
-        // Restored after it was minimised.
-        drives.connections['F'] = "\\\\192.0.2.20\\HDD_b";
-        gui_test::ActiveDialog()->showMinimized();
-        gui_test::ActiveDialog()->showNormal();
-        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|F:"})) << ::testing::PrintToString(ShareRows());
-        // Another program writes the table: its directory and the file appear.
-        drives.connections['G'] = "\\\\192.0.2.20\\HDD_b";
-        std::filesystem::create_directories(testbed_.TemporaryPath("config/lumisk"));
-        std::ofstream(drives.connectionsFile) << "G: \\\\192.0.2.20\\HDD_b\n";
-        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|G:"})) << ::testing::PrintToString(ShareRows());
-        drives.connections.erase('G');
-        std::ofstream(drives.connectionsFile, std::ios::app) << "\n";
-        EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|F:"})) << ::testing::PrintToString(ShareRows());
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, TheWindowPaintsWithTheWaitCursorWhileAnExchangeRuns) {
-    StartFourAdapters();
-    RunDialog(dialog, [&] {
-        const auto searching = [&] { return !dialog.IsControlEnabled(control::Refresh); };
-        const gui_test::RepaintProbe probe(searching);
-        ASSERT_TRUE(ClickButton(control::Refresh));
-        EXPECT_GT(probe.Paints(), 0);
-        EXPECT_TRUE(probe.SawWaitCursor());
-        EXPECT_EQ(Window().deviceList.GetItemCount(), 4) << "the search's steps ran in order";
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList) {
-    const std::string record = testbed_.TemporaryPath("requests.hex");
-    StartFourAdapters({"--record", record});
-    const auto getRequests = [&] {
-        std::ifstream lines(record);
-        int count = 0;
-        for (std::string line; std::getline(lines, line);) {
-            count += line.rfind("03", 0) == 0 ? 1 : 0;
-        }
-        return count;
-    };
-    RunDialog(dialog, [&] {
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        const int oneClick = getRequests();
-        ASSERT_GT(oneClick, 0);
-        ASSERT_TRUE(gui_test::DoubleClickListRow(control::DeviceList, RowOf("NAS-Lab")));
-        EXPECT_EQ(getRequests(), 2 * oneClick);
-        EXPECT_EQ(ShareRows(), std::vector<std::string>{"HDD_1|"});
-
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        const int letter = Window().driveLetterCombo.GetCurSel();
-        // Each way, checked after each turn: a list at its first item turns only one way.
-        for (const int notches : {-1, 1}) {
-            ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, notches));
-            ASSERT_TRUE(gui_test::TurnWheel(control::DriveLetters, notches));
-            EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Disable");
-            EXPECT_TRUE(dialog.IsControlEnabled(control::Ip));
-            EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), letter) << notches;
-        }
-        // With the focus, the wheel turns it, and its handler runs.
-        dialog.FocusControl(control::Dhcp);
-        ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, -1));
-        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
-        EXPECT_FALSE(dialog.IsControlEnabled(control::Ip));
-        ClickButton(control::Exit);
-    });
-}
-
 TEST_F(MainWindowOnLan, RefreshRebuildsTheListAndKeepsTheSelectedAddress) {
     StartFourAdapters();
     RunDialog(dialog, [&] {
@@ -240,27 +102,6 @@ TEST_F(MainWindowOnLan, RefreshRebuildsTheListAndKeepsTheSelectedAddress) {
         EXPECT_EQ(Window().deviceChosen, 0);
         EXPECT_STREQ(SelectedDeviceIp, "192.0.2.20");
         EXPECT_TRUE(dialog.IsControlEnabled(control::Refresh));
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, AboutOpensFromTheButtonAndFromTheSystemMenu) {
-    StartFourAdapters();
-    RunDialog(dialog, [&] {
-        int aboutShown = 0;
-        const auto closeAbout = [&] {
-            ++aboutShown;
-            EXPECT_EQ(gui_test::ActiveDialog()->windowTitle().toStdString(),
-                      "Varnok Lumisk Utility");
-            ClickButton(ui::IdOk);
-        };
-        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
-        ASSERT_TRUE(ClickButton(control::About));
-        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
-        ASSERT_TRUE(gui_test::ChooseSystemMenuEntry("About Velnora(A)..."));
-        EXPECT_TRUE(gui_test::WaitUntil([&] { return aboutShown == 2; }));
-        EXPECT_EQ(gui_test::ActiveTemplateId(), MainDialog::TemplateId);
-        EXPECT_EQ(Window().deviceList.GetItemCount(), 4);
         ClickButton(control::Exit);
     });
 }
@@ -310,30 +151,6 @@ TEST_F(MainWindowOnLan, AnAdapterWithoutItsWebServerIsNoLongerAvailable) {
         EXPECT_EQ(SelectedDeviceRow(Window()), -1);
         EXPECT_EQ(Window().deviceChosen, 0);
         EXPECT_EQ(WebProbeResult(), WebProbePending);
-        ClickButton(control::Exit);
-    });
-}
-
-// The first card leads to a LAN without adapters; the host's own address is that card's.
-class MainWindowOnThreeCards : public MainWindowOnLan {
-protected:
-    MainWindowOnThreeCards() : MainWindowOnLan(3) {}
-};
-
-TEST_F(MainWindowOnThreeCards, TheSubnetTestTakesTheCardTheAdapterAnsweredThrough) {
-    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-2", "--ip", "198.51.100.20"},
-                                      std::chrono::seconds{10}, 2),
-              0);
-    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-3", "--ip", "203.0.113.20"},
-                                      std::chrono::seconds{10}, 3),
-              0);
-    RunDialog(dialog, [&] {
-        for (const char* adapter : {"NAS-2", "NAS-3"}) {
-            ASSERT_TRUE(ClickAdapter(adapter));
-            for (const int button : SubnetButtons) {
-                EXPECT_TRUE(dialog.IsControlEnabled(button)) << adapter << " " << button;
-            }
-        }
         ClickButton(control::Exit);
     });
 }
