@@ -23,7 +23,11 @@ void MainWindowOnLan::SetUp() {
     }
     inWorkstation_.emplace(testbed_);
     ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
+#ifdef _WIN32
+    static std::FILE* const nowhere = std::fopen("NUL", "w");
+#else
     static std::FILE* const nowhere = std::fopen("/dev/null", "w");
+#endif
     SetDiagnosticStream(nowhere);
 }
 

@@ -8,7 +8,11 @@
 #include <vector>
 
 #include "app/main_dialog.h"
+#ifdef _WIN32
+#include "tests/windows/lan_testbed_link.h"
+#else
 #include "tests/lan/lan_testbed.h"
+#endif
 #include "tests/support/fake_host.h"
 #include "tests/support/recording_browser.h"
 
