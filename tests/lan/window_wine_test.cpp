@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ TEST_F(WindowUnderWine, TheProgramsTestsAllPass) {
         testbed_.WineCommandInWorkstation(prefix != nullptr ? prefix : "", argv);
     ASSERT_FALSE(command.empty());
     const ProgramResult result = link.ServeWhileRunning(command, 540s);
+    // Each of the program's tests and its time, in the log of this one.
+    std::cout << result.out;
 
     // gtest's summary: some tests ran and all passed, none skipped for want of the link or else.
     std::smatch passed;

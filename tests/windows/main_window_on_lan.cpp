@@ -1,5 +1,7 @@
-// lumisk.exe's window on the real Windows calls, under Wine in the LAN testbed: started there by
-// the Linux build's lan_window_wine_test, whose testbed simulates the adapters the test starts.
+// lumisk.exe's window on the real Windows host services, under Wine in the LAN testbed: started
+// there by the Linux build's lan_window_wine_test, whose testbed simulates the adapters the test
+// starts. The same program runs the shared main-window, LAN-settings and web-page tests, on host
+// services the tests control.
 
 #include <gtest/gtest.h>
 
@@ -22,9 +24,9 @@ namespace {
 // Searches, queries, a login and a move: a minute is ample.
 constexpr int LongestRunMs = 60000;
 
-using MainWindowOnLan = lan::LanTest;
+using SystemHostOnLan = lan::LanTest;
 
-TEST_F(MainWindowOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
+TEST_F(SystemHostOnLan, ListsTheAdaptersShowsTheChosenOneAndTakesATypedAddress) {
     ASSERT_GT(testbed_.StartSimulator(
                   {"--adapter",  "--name",        "NAS-Office",  "--ip",        "192.0.2.20",
                    "--gateway",  "192.0.2.254",   "--shares",    "HDD_a:HDD_b", "--password",
