@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -18,9 +17,8 @@
 #include "language/language_dialog.h"
 #include "language/restart_dialog.h"
 #include "protocol/device_table.h"
-#include "protocol/messages.h"
 #include "setup/device_list.h"
-#include "tests/gui/main_window_fixture.h"
+#include "tests/gui/language_fixture.h"
 #include "tests/gui_support/gui_driver.h"
 #include "tests/lan/samba_server.h"
 #include "ui/application.h"
@@ -29,25 +27,6 @@ namespace lumisk::gui_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr RestartTiming ShortRestart{std::chrono::milliseconds(5), std::chrono::milliseconds(1000)};
-
-// Writes through the system's share files, noting each path, and fails the writes a test names.
-class RecordingShareFiles final : public ShareFileWriter {
-public:
-    explicit RecordingShareFiles(ShareFileWriter& real) : real_(real) {}
-
-    int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override {
-        paths.push_back(networkPath);
-        return paths.size() == failingWrite ? EIO : real_.WriteFile(networkPath, bytes);
-    }
-
-    std::vector<std::string> paths;
-    std::size_t failingWrite = 0;  // 1 for the first write; 0 for none
-
-private:
-    ShareFileWriter& real_;
-};
 
 std::vector<std::uint8_t> FileBytes(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -60,10 +39,9 @@ std::vector<std::uint8_t> Embedded(int id) {
                  : std::vector<std::uint8_t>{};
 }
 
-class LanguageSetup : public MainWindowOnLan {
+class LanguageSetup : public LanguageOnLan {
 protected:
     LanguageSetup() {
-        shown = &languageDialog;
         // The adapters are simulated: the stand-in files may go to them.
         setenv("LUMISK_ALLOW_STAND_IN_CODEPAGES", "1", 1);
     }
@@ -74,82 +52,21 @@ protected:
         ASSERT_TRUE(server_.Start(testbed_, {{"HDD_a", true, "", ""}, {"HDD_1", true, "", ""}}));
         fs::create_directories(LayoutOneDirectory());
         fs::create_directories(LayoutTwoDirectory());
-        LanguageResult = 5;
     }
 
     void TearDown() override {
         server_.Stop();
-        MainWindowOnLan::TearDown();
+        LanguageOnLan::TearDown();
     }
 
-    // Adapters with usable disks unless a test says otherwise; the extra arguments follow.
-    void StartAdapters(const std::vector<std::string>& adapters) {
-        std::vector<std::string> arguments = {"--record", RecordPath(),   "--disk-status",
-                                              "3",        "--restart-ms", "300"};
-        arguments.insert(arguments.end(), adapters.begin(), adapters.end());
-        ASSERT_GT(testbed_.StartSimulator(arguments), 0);
-    }
-
-    std::string RecordPath() { return testbed_.TemporaryPath("requests.hex"); }
     fs::path LayoutOneDirectory() { return fs::path(server_.Directory("HDD_a")) / ".codepages"; }
     fs::path LayoutTwoDirectory() {
         return fs::path(server_.Directory("HDD_1")) / ".systemfile" / ".codepages";
     }
 
-    // The texts of the set requests with this sub-code that went out to the adapters, in order.
-    std::vector<std::string> SetRequestTexts(std::uint8_t subCode) {
-        std::ifstream record(RecordPath());
-        char expected[3];
-        std::snprintf(expected, sizeof expected, "%02x", subCode);
-        std::vector<std::string> texts;
-        for (std::string line; std::getline(record, line);) {
-            if (line.rfind("05", 0) != 0 || line.size() <= 44 || line.substr(42, 2) != expected) {
-                continue;
-            }
-            std::string text;
-            for (std::size_t at = 2 * offset::SetPayload; at + 2 <= line.size(); at += 2) {
-                const auto byte = static_cast<char>(std::stoi(line.substr(at, 2), nullptr, 16));
-                if (byte == 0) {
-                    break;
-                }
-                text += byte;
-            }
-            texts.push_back(text);
-        }
-        return texts;
-    }
-
-    bool SetRequestSent(std::uint8_t subCode) { return !SetRequestTexts(subCode).empty(); }
-
-    std::string SelectedLanguage() {
-        const auto* combo = FindControlAs<QComboBox>(LanguageDialog::LanguageComboId);
-        return combo != nullptr ? combo->currentText().toStdString() : "";
-    }
-
-    // Clicks the adapter and Language, and runs `inDialog` once the language dialog shows.
-    std::vector<MessageBoxRecord> OpenLanguage(const std::string& adapter,
-                                               const std::function<void()>& inDialog = {}) {
-        EXPECT_TRUE(ClickAdapter(adapter)) << adapter;
-        if (inDialog) {
-            WhenDialogShown(LanguageDialog::TemplateId, inDialog);
-        }
-        return RunAndAnswerMessageBoxes([] { ClickButton(control::Language); });
-    }
-
     lan::SambaServer server_;
     lan::SambaClientHome client_;
-    RecordingShareFiles recordingFiles{*shareFiles};
-    HostServices languageHost{drives, system, *web, browser, recordingFiles, SystemClock()};
-    MainDialog languageDialog{languageHost, ShortRestart};
 };
-
-TEST_F(LanguageSetup, WithoutAChosenDeviceNothingIsAsked) {
-    RunDialog(languageDialog, [&] {
-        ExpectBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Language); }),
-                  "Please select a device.", "Error", ui::MessageIcon::Stop);
-        ClickButton(control::Exit);
-    });
-}
 
 TEST_F(LanguageSetup, DisksThatCannotTakeALanguageAreRefused) {
     StartAdapters(
@@ -193,29 +110,6 @@ TEST_F(LanguageSetup, DisksThatCannotTakeALanguageAreRefused) {
         ClickButton(control::Exit);
     });
     EXPECT_EQ(browser.urls, std::vector<std::string>{"http://192.0.2.42"});
-}
-
-TEST_F(LanguageSetup, TheCurrentLanguageIsChosenAndCancelChangesNothing) {
-    StartAdapters({"--adapter", "--name", "NAS-West", "--ip", "192.0.2.46", "--codepage", "850",
-                   "--adapter", "--name", "NAS-East", "--ip", "192.0.2.47", "--codepage", "866"});
-    RunDialog(languageDialog, [&] {
-        OpenLanguage("NAS-West", [&] {
-            EXPECT_EQ(SelectedLanguage(), "Western European");
-            ClickButton(ui::IdCancel);
-        });
-        EXPECT_EQ(LanguageResult, -1);
-        OpenLanguage("NAS-East", [&] {
-            EXPECT_EQ(SelectedLanguage(), "Cyrillic");
-            PressEscape();
-        });
-        OpenLanguage("NAS-East", [] { PressAltF4(); });
-        EXPECT_EQ(LanguageResult, -1);
-        EXPECT_EQ(SelectedDeviceRow(Window()), RowOf("NAS-East"));
-        EXPECT_EQ(Window().deviceChosen, 1);
-        ClickButton(control::Exit);
-    });
-    EXPECT_TRUE(recordingFiles.paths.empty());
-    EXPECT_FALSE(SetRequestSent(8));
 }
 
 TEST_F(LanguageSetup, WesternEuropeanOnALayoutOneAdapter) {

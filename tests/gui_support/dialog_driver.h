@@ -33,6 +33,8 @@ int ActiveTemplateId();
 
 // Controls of the dialog on top, by id.
 bool IsControlEnabled(int id);
+// The text a label, button, edit or address field shows, or a drop-down list's chosen item.
+std::string ControlText(int id);
 // The octet of address field `id` that has the keyboard focus, 0 to 3, or -1; waits for the
 // focus to get there.
 int FocusedOctet(int id);
@@ -48,7 +50,7 @@ bool TypeText(int id, const std::string& text);
 // Types `text` key by key into whichever control has the focus.
 void TypeKeys(const std::string& text);
 
-enum class Key { Enter, Escape, Space, Tab, Backspace, Left, Right, Up, Down };
+enum class Key { Enter, Escape, Space, Tab, Up, Down };
 // A key to whichever control of the dialog on top has the focus.
 void PressKey(Key key);
 inline void PressEnter() {

@@ -17,6 +17,8 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
+#include "ui/qt/address_edit.h"
+
 namespace lumisk::gui_test {
 namespace {
 
@@ -155,6 +157,20 @@ QWidget* FindControl(int id) {
 bool IsControlEnabled(int id) {
     const QWidget* control = FindControl(id);
     return control != nullptr && control->isEnabled();
+}
+
+std::string ControlText(int id) {
+    const QWidget* control = FindControl(id);
+    QString text;
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        text = combo->currentText();
+    } else if (const auto* address = qobject_cast<const ui::AddressEdit*>(control)) {
+        text = address->Text();
+    } else if (control != nullptr) {
+        // Labels, buttons and edits name what they show "text".
+        text = control->property("text").toString();
+    }
+    return text.toStdString();
 }
 
 int FocusedOctet(int id) {
@@ -356,9 +372,8 @@ void PressKey(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void PressKey(Key key) {
-    static constexpr Qt::Key qtKeys[] = {Qt::Key_Return, Qt::Key_Escape,    Qt::Key_Space,
-                                         Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Left,
-                                         Qt::Key_Right,  Qt::Key_Up,        Qt::Key_Down};
+    static constexpr Qt::Key qtKeys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
+                                         Qt::Key_Tab,    Qt::Key_Up,     Qt::Key_Down};
     PressKey(qtKeys[static_cast<int>(key)]);
 }
 

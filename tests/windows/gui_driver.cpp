@@ -432,8 +432,7 @@ bool ChooseComboItem(int comboId, const std::string& text) {
 }
 
 void PressKey(Key key) {
-    static constexpr UINT virtualKeys[] = {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB, VK_BACK,
-                                           VK_LEFT,   VK_RIGHT,  VK_UP,    VK_DOWN};
+    static constexpr UINT virtualKeys[] = {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB, VK_UP, VK_DOWN};
     const HWND focus = GetFocus();
     const HWND target = focus != nullptr ? focus : ActiveDialogWindow();
     const UINT virtualKey = virtualKeys[static_cast<int>(key)];

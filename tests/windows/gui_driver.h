@@ -18,7 +18,6 @@ namespace lumisk::gui_test {
 HWND ActiveDialogWindow();
 
 // Controls of the dialog on top, by id.
-std::string ControlText(int id);
 int ListRowCount(int listId);
 std::string ListItemText(int listId, int row, int column);
 // The row of list `listId` whose first column is `text`, or -1.
