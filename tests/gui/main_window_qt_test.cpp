@@ -1,6 +1,6 @@
 // The main window against simulated adapters, where the Qt driver reaches further: the lists'
-// scroll bars and empty area, double clicks and the wheel, repaints and the wait cursor, the
-// system menu, and a workstation with three cards.
+// scroll bars and empty area, double clicks and the wheel, repaints and the wait cursor, and a
+// workstation with three cards.
 
 #include <gtest/gtest.h>
 
@@ -155,27 +155,6 @@ TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList
         ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, -1));
         EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
         EXPECT_FALSE(dialog.IsControlEnabled(control::Ip));
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, AboutOpensFromTheButtonAndFromTheSystemMenu) {
-    StartFourAdapters();
-    RunDialog(dialog, [&] {
-        int aboutShown = 0;
-        const auto closeAbout = [&] {
-            ++aboutShown;
-            EXPECT_EQ(gui_test::ActiveDialog()->windowTitle().toStdString(),
-                      "Varnok Lumisk Utility");
-            ClickButton(ui::IdOk);
-        };
-        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
-        ASSERT_TRUE(ClickButton(control::About));
-        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
-        ASSERT_TRUE(gui_test::ChooseSystemMenuEntry("About Velnora(A)..."));
-        EXPECT_TRUE(gui_test::WaitUntil([&] { return aboutShown == 2; }));
-        EXPECT_EQ(gui_test::ActiveTemplateId(), MainDialog::TemplateId);
-        EXPECT_EQ(Window().deviceList.GetItemCount(), 4);
         ClickButton(control::Exit);
     });
 }

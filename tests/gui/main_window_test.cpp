@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "app/about_dialog.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
@@ -102,6 +103,26 @@ TEST_F(MainWindowOnLan, RefreshRebuildsTheListAndKeepsTheSelectedAddress) {
         EXPECT_EQ(Window().deviceChosen, 0);
         EXPECT_STREQ(SelectedDeviceIp, "192.0.2.20");
         EXPECT_TRUE(dialog.IsControlEnabled(control::Refresh));
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, AboutOpensFromTheButtonAndFromTheSystemMenu) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        int aboutShown = 0;
+        const auto closeAbout = [&] {
+            ++aboutShown;
+            EXPECT_EQ(gui_test::ActiveCaption(), "Varnok Lumisk Utility");
+            ClickButton(ui::IdOk);
+        };
+        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
+        ASSERT_TRUE(ClickButton(control::About));
+        gui_test::WhenDialogShown(AboutDialog::TemplateId, closeAbout);
+        ASSERT_TRUE(gui_test::ChooseSystemMenuEntry("About Velnora(A)..."));
+        EXPECT_TRUE(gui_test::WaitUntil([&] { return aboutShown == 2; }));
+        EXPECT_EQ(gui_test::ActiveTemplateId(), MainDialog::TemplateId);
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 4);
         ClickButton(control::Exit);
     });
 }

@@ -28,8 +28,10 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = DefaultTi
 int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs = 10000);
 // Runs `step` once a dialog of `templateId` is on top; failing the test if none shows in time.
 void WhenDialogShown(int templateId, std::function<void()> step, int timeoutMs = DefaultTimeoutMs);
-// The template id of the dialog on top (the one the user can reach), or -1.
+// The template id and the caption of the dialog on top (the one the user can reach): -1 and
+// empty when none runs.
 int ActiveTemplateId();
+std::string ActiveCaption();
 
 // Controls of the dialog on top, by id.
 bool IsControlEnabled(int id);
@@ -64,6 +66,9 @@ void PressAltF4();
 void RequestClose();
 // Presses Tab until the focus is in control `id`; whether it got there.
 bool TabTo(int id);
+// Chooses the entry of the dialog's system menu whose text, without '&' and the shown shortcut,
+// is `entry`; whether there is one.
+bool ChooseSystemMenuEntry(const std::string& entry);
 
 struct MessageBoxRecord {
     std::string text;

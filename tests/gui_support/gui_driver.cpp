@@ -130,6 +130,11 @@ QWidget* ActiveDialog() {
     return found;
 }
 
+std::string ActiveCaption() {
+    const QWidget* dialog = ActiveDialog();
+    return dialog != nullptr ? dialog->windowTitle().toStdString() : std::string();
+}
+
 int ActiveTemplateId() {
     const QWidget* dialog = ActiveDialog();
     return dialog != nullptr ? dialog->property("templateId").toInt() : -1;
@@ -387,7 +392,8 @@ void RequestClose() {
     }
 }
 
-bool ChooseSystemMenuEntry(const QString& entry) {
+// The menu opens with Alt+Space and the entry is clicked.
+bool ChooseSystemMenuEntry(const std::string& entry) {
     QWidget* dialog = ActiveDialog();
     auto* menu = dialog != nullptr ? dialog->findChild<QMenu*>(QStringLiteral("lumisk_system_menu"))
                                    : nullptr;
@@ -399,7 +405,7 @@ bool ChooseSystemMenuEntry(const QString& entry) {
         return false;
     }
     for (QAction* action : menu->actions()) {
-        if (!action->isSeparator() && EntryText(action->text()) == entry) {
+        if (!action->isSeparator() && EntryText(action->text()).toStdString() == entry) {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
             return true;
         }

@@ -35,9 +35,6 @@ bool RightClickBackground(const QPoint& position);
 
 // Keys by Qt's names, with modifiers, to whichever control of the dialog on top has the focus.
 void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Opens the system menu with Alt+Space and clicks the entry whose text, without '&' and the
-// shown shortcut, is `entry`.
-bool ChooseSystemMenuEntry(const QString& entry);
 
 // While it lives, asks the dialog on top to repaint on every tick on which `during` holds, as an
 // uncovered window is asked, and counts the paints that reached it then and whether the wait

@@ -267,6 +267,11 @@ void WhenMessageBoxShown(std::function<void()> step, int timeoutMs) {
               "no message box showed");
 }
 
+std::string ActiveCaption() {
+    const HWND dialog = ActiveDialogWindow();
+    return dialog != nullptr ? TextOf(dialog) : std::string();
+}
+
 int ActiveTemplateId() {
     return TemplateIdOf(ActiveDialogWindow());
 }
@@ -470,13 +475,22 @@ bool TabTo(int id) {
     return false;
 }
 
-bool ChooseSystemMenuEntry(int commandId) {
+// The command the menu sends for the entry, as a click on it does.
+bool ChooseSystemMenuEntry(const std::string& entry) {
     const HWND dialog = ActiveDialogWindow();
-    if (dialog == nullptr) {
-        return false;
+    const HMENU menu = dialog != nullptr ? GetSystemMenu(dialog, FALSE) : nullptr;
+    for (int item = 0; menu != nullptr && item < GetMenuItemCount(menu); ++item) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(item), text, 128, MF_BYPOSITION);
+        std::wstring shown = text;
+        shown = shown.substr(0, shown.find(L'\t'));
+        std::erase(shown, L'&');
+        if (GetMenuItemID(menu, item) != static_cast<UINT>(-1) && Narrow(shown) == entry) {
+            SendMessageW(dialog, WM_SYSCOMMAND, GetMenuItemID(menu, item), 0);
+            return true;
+        }
     }
-    SendMessageW(dialog, WM_SYSCOMMAND, static_cast<WPARAM>(commandId), 0);
-    return true;
+    return false;
 }
 
 std::string AnswerMessageBox(const std::string& caption) {

@@ -27,9 +27,6 @@ int ListRowOf(int listId, const std::string& text);
 // BMP file at `path`; whether it could.
 bool SaveActiveDialog(const std::string& path);
 
-// Chooses the system-menu entry with `commandId` of the dialog on top.
-bool ChooseSystemMenuEntry(int commandId);
-
 // Runs `step` once a message box is on top, failing the test if none shows in time: for what a
 // test looks at while the box shows, before it answers it with AnswerMessageBox.
 void WhenMessageBoxShown(std::function<void()> step, int timeoutMs = DefaultTimeoutMs);
