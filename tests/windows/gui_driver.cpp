@@ -24,6 +24,8 @@ constexpr UINT PollMs = 5;
 // More tab stops than any dialog of the program has.
 constexpr int MostTabStops = 32;
 constexpr wchar_t AnsweredProperty[] = L"LumiskAnswered";
+// Ample for the display to show what a window has painted.
+constexpr auto ScreenUpdateTime = 200ms;
 
 std::wstring Widen(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
@@ -357,6 +359,9 @@ bool SaveActiveDialog(const std::string& path) {
     }
     RedrawWindow(dialog, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    // What the window painted reaches the screen while its thread takes its messages.
+    const auto painted = std::chrono::steady_clock::now() + ScreenUpdateTime;
+    WaitUntil([painted] { return std::chrono::steady_clock::now() >= painted; });
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const HDC screen = GetDC(nullptr);
