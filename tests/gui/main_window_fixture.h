@@ -18,10 +18,6 @@
 
 namespace lumisk::gui_test {
 
-// The buttons that act on the chosen adapter only while it is in a subnet of the host.
-inline constexpr int SubnetButtons[] = {control::Connect, control::Disconnect,
-                                        control::Configuration, control::Language};
-
 class MainWindowOnLan : public lan::LanTest {
 protected:
     // `cards`: the workstation's cards, as LanTestbed takes them.

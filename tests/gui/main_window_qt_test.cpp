@@ -1,6 +1,5 @@
 // The main window against simulated adapters, where the Qt driver reaches further: the lists'
-// scroll bars and empty area, double clicks and the wheel, repaints and the wait cursor, and a
-// workstation with three cards.
+// scroll bars and empty area, double clicks and the wheel, and repaints and the wait cursor.
 
 #include <gtest/gtest.h>
 
@@ -26,7 +25,6 @@ namespace {
 using gui_test::ClickButton;
 using gui_test::MainWindowOnLan;
 using gui_test::RunDialog;
-using gui_test::SubnetButtons;
 using namespace std::chrono_literals;
 
 TEST_F(MainWindowOnLan, AClickBesideTheRowsOnlyMarksTheChoice) {
@@ -155,30 +153,6 @@ TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList
         ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, -1));
         EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
         EXPECT_FALSE(dialog.IsControlEnabled(control::Ip));
-        ClickButton(control::Exit);
-    });
-}
-
-// The first card leads to a LAN without adapters; the host's own address is that card's.
-class MainWindowOnThreeCards : public MainWindowOnLan {
-protected:
-    MainWindowOnThreeCards() : MainWindowOnLan(3) {}
-};
-
-TEST_F(MainWindowOnThreeCards, TheSubnetTestTakesTheCardTheAdapterAnsweredThrough) {
-    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-2", "--ip", "198.51.100.20"},
-                                      std::chrono::seconds{10}, 2),
-              0);
-    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-3", "--ip", "203.0.113.20"},
-                                      std::chrono::seconds{10}, 3),
-              0);
-    RunDialog(dialog, [&] {
-        for (const char* adapter : {"NAS-2", "NAS-3"}) {
-            ASSERT_TRUE(ClickAdapter(adapter));
-            for (const int button : SubnetButtons) {
-                EXPECT_TRUE(dialog.IsControlEnabled(button)) << adapter << " " << button;
-            }
-        }
         ClickButton(control::Exit);
     });
 }

@@ -22,12 +22,14 @@ namespace {
 using gui_test::ClickButton;
 using gui_test::MainWindowOnLan;
 using gui_test::RunDialog;
-using gui_test::SubnetButtons;
 using namespace std::chrono_literals;
 
 constexpr int ButtonsOfTheWindow[] = {control::Refresh, control::Configuration, control::Apply,
                                       control::Connect, control::Disconnect,    control::Exit,
                                       control::About,   control::Language};
+// The buttons that act on the chosen adapter only while it is in a subnet of the host.
+constexpr int SubnetButtons[] = {control::Connect, control::Disconnect, control::Configuration,
+                                 control::Language};
 
 TEST_F(MainWindowOnLan, OpensAfterTheFirstSearchWithEveryAdapterListed) {
     StartFourAdapters();
@@ -172,6 +174,30 @@ TEST_F(MainWindowOnLan, AnAdapterWithoutItsWebServerIsNoLongerAvailable) {
         EXPECT_EQ(SelectedDeviceRow(Window()), -1);
         EXPECT_EQ(Window().deviceChosen, 0);
         EXPECT_EQ(WebProbeResult(), WebProbePending);
+        ClickButton(control::Exit);
+    });
+}
+
+// The first card leads to a LAN without adapters; the host's own address is that card's.
+class MainWindowOnThreeCards : public MainWindowOnLan {
+protected:
+    MainWindowOnThreeCards() : MainWindowOnLan(3) {}
+};
+
+TEST_F(MainWindowOnThreeCards, TheSubnetTestTakesTheCardTheAdapterAnsweredThrough) {
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-2", "--ip", "198.51.100.20"},
+                                      std::chrono::seconds{10}, 2),
+              0);
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-3", "--ip", "203.0.113.20"},
+                                      std::chrono::seconds{10}, 3),
+              0);
+    RunDialog(dialog, [&] {
+        for (const char* adapter : {"NAS-2", "NAS-3"}) {
+            ASSERT_TRUE(ClickAdapter(adapter));
+            for (const int button : SubnetButtons) {
+                EXPECT_TRUE(dialog.IsControlEnabled(button)) << adapter << " " << button;
+            }
+        }
         ClickButton(control::Exit);
     });
 }
