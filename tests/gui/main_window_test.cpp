@@ -91,6 +91,52 @@ TEST_F(MainWindowOnLan, AClickShowsTheAdaptersSettingsSharesAndReach) {
     });
 }
 
+TEST_F(MainWindowOnLan, AClickBesideTheRowsOnlyMarksTheChoice) {
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-Solo", "--ip", "192.0.2.30"}), 0);
+    RunDialog(dialog, [&] {
+        ASSERT_TRUE(ClickAdapter("NAS-Solo"));
+        // The four columns fit the list's width: no scroll bar while the rows fit too.
+        EXPECT_FALSE(gui_test::ShowsHorizontalScrollBar(control::DeviceList));
+        ASSERT_TRUE(ClickButton(control::Refresh));
+        EXPECT_EQ(Window().deviceChosen, 0);
+        ASSERT_TRUE(gui_test::ClickListEmptyArea(control::DeviceList));
+        EXPECT_EQ(Window().deviceChosen, 1);
+        EXPECT_STREQ(SelectedDeviceIp, "192.0.2.30");
+        EXPECT_TRUE(Window().ipControl.IsBlank());
+        ClickButton(control::Exit);
+    });
+}
+
+TEST_F(MainWindowOnLan, MappedSharesShowTheirLetterUnderTheCaseRules) {
+    StartFourAdapters();
+    drives.types['C'] = DriveType::Fixed;
+    drives.connections = {{'E', "\\\\192.0.2.20\\HDD_a"}, {'F', "\\\\nas-office\\hdd_b"}};
+    RunDialog(dialog, [&] {
+        ASSERT_GE(Window().driveLetterCombo.GetCount(), 3);
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(0), "D:");
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(1), "E: \\\\192.0.2.20\\HDD_a");
+        EXPECT_EQ(Window().driveLetterCombo.GetItemText(2), "F: \\\\nas-office\\hdd_b");
+        EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), 0);
+
+        ASSERT_TRUE(ClickAdapter("NAS-Office"));
+        EXPECT_EQ(ShareRows(), (std::vector<std::string>{"HDD_a|E:", "HDD_b|F:"}));
+
+        // A repaint compares the adapter's name exactly: "nas-office" no longer names it.
+        gui_test::RepaintActiveDialog();
+        EXPECT_TRUE(gui_test::WaitUntil([&] {
+            return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|"};
+        })) << ::testing::PrintToString(ShareRows());
+
+        // A mapping made meanwhile by another program shows at the next repaint.
+        drives.connections['G'] = "\\\\NAS-Office\\HDD_b";
+        gui_test::RepaintActiveDialog();
+        EXPECT_TRUE(gui_test::WaitUntil([&] {
+            return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|G:"};
+        })) << ::testing::PrintToString(ShareRows());
+        ClickButton(control::Exit);
+    });
+}
+
 TEST_F(MainWindowOnLan, RefreshRebuildsTheListAndKeepsTheSelectedAddress) {
     StartFourAdapters();
     RunDialog(dialog, [&] {

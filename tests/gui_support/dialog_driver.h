@@ -37,6 +37,8 @@ std::string ActiveCaption();
 bool IsControlEnabled(int id);
 // The text a label, button, edit or address field shows, or a drop-down list's chosen item.
 std::string ControlText(int id);
+// Whether list `id` shows a horizontal scroll bar.
+bool ShowsHorizontalScrollBar(int id);
 // The octet of address field `id` that has the keyboard focus, 0 to 3, or -1; waits for the
 // focus to get there.
 int FocusedOctet(int id);
@@ -44,6 +46,8 @@ int FocusedOctet(int id);
 // A click on button `id` of the dialog on top; whether it could be clicked.
 bool ClickButton(int id);
 bool ClickListRow(int listId, int row);
+// A click into list `listId` below its rows; false when the rows fill it.
+bool ClickListEmptyArea(int listId);
 // Opens the drop-down list and chooses the item with `text`; whether it was chosen.
 bool ChooseComboItem(int comboId, const std::string& text);
 // Clicks into the edit or address field `id` and types `text` (UTF-8) key by key; in an address
@@ -64,6 +68,8 @@ inline void PressEscape() {
 void PressAltF4();
 // The title bar's close button.
 void RequestClose();
+// Asks the dialog on top to repaint, as a window that was covered is asked.
+void RepaintActiveDialog();
 // Presses Tab until the focus is in control `id`; whether it got there.
 bool TabTo(int id);
 // Chooses the entry of the dialog's system menu whose text, without '&' and the shown shortcut,

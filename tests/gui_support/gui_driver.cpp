@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -176,6 +178,11 @@ std::string ControlText(int id) {
         text = control->property("text").toString();
     }
     return text.toStdString();
+}
+
+bool ShowsHorizontalScrollBar(int id) {
+    const auto* list = FindControlAs<QAbstractScrollArea>(id);
+    return list != nullptr && list->horizontalScrollBar()->isVisible();
 }
 
 int FocusedOctet(int id) {
@@ -384,6 +391,12 @@ void PressKey(Key key) {
 
 void PressAltF4() {
     PressKey(Qt::Key_F4, Qt::AltModifier);
+}
+
+void RepaintActiveDialog() {
+    if (QWidget* dialog = ActiveDialog()) {
+        dialog->repaint();
+    }
 }
 
 void RequestClose() {

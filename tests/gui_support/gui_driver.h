@@ -25,8 +25,7 @@ Widget* FindControlAs(int id) {
     return qobject_cast<Widget*>(FindControl(id));
 }
 
-// Mouse: the empty area below a list's rows, the window's background.
-bool ClickListEmptyArea(int listId);
+// Mouse: the window's background.
 bool DoubleClickListRow(int listId, int row);
 // Turns the mouse wheel over control `id` by `notches` (positive: away from the user), where
 // the pointer is, whichever control has the focus.

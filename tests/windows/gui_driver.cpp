@@ -288,6 +288,11 @@ bool IsControlEnabled(int id) {
     return control != nullptr && IsWindowEnabled(control);
 }
 
+bool ShowsHorizontalScrollBar(int id) {
+    const HWND list = FindControl(id);
+    return list != nullptr && (GetWindowLongW(list, GWL_STYLE) & WS_HSCROLL) != 0;
+}
+
 int FocusedOctet(int id) {
     const HWND field = FindControl(id);
     if (field == nullptr || !WaitUntil([field] { return HasFocus(field); })) {
@@ -404,6 +409,19 @@ bool ClickButton(int id) {
     return true;
 }
 
+namespace {
+
+// A press and release at `point` of `list`, posted as the system queues them: the list's press
+// waits for its release in the queue.
+void ClickListAt(HWND list, POINT point) {
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    HandlePostedMessages();
+}
+
+}  // namespace
+
 bool ClickListRow(int listId, int row) {
     const HWND list = FindControl(listId);
     RECT rect{};
@@ -412,11 +430,22 @@ bool ClickListRow(int listId, int row) {
                                          reinterpret_cast<LPARAM>(&rect))) {
         return false;
     }
-    // Posted, as the system queues them: the list's press waits for its release in the queue.
-    const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageW(list, WM_LBUTTONUP, 0, point);
-    HandlePostedMessages();
+    ClickListAt(list, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    return true;
+}
+
+bool ClickListEmptyArea(int listId) {
+    const HWND list = FindControl(listId);
+    RECT client{};
+    if (list == nullptr || !GetClientRect(list, &client)) {
+        return false;
+    }
+    LVHITTESTINFO hit{};
+    hit.pt = {client.right - 2, client.bottom - 2};
+    if (SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) >= 0) {
+        return false;
+    }
+    ClickListAt(list, hit.pt);
     return true;
 }
 
@@ -458,6 +487,11 @@ void PressKey(Key key) {
                 0,
                 {}});
     HandlePostedMessages();
+}
+
+void RepaintActiveDialog() {
+    RedrawWindow(ActiveDialogWindow(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void RequestClose() {
