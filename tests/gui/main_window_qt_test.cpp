@@ -1,5 +1,5 @@
-// The main window against simulated adapters, where the Qt driver reaches further: double clicks
-// and the wheel, minimising, and repaints and the wait cursor.
+// The main window against simulated adapters, where the Qt driver reaches further: minimising,
+// the per-user drive table, repaints and the wait cursor.
 
 #include <gtest/gtest.h>
 
@@ -66,44 +66,6 @@ TEST_F(MainWindowOnLan, TheWindowPaintsWithTheWaitCursorWhileAnExchangeRuns) {
         EXPECT_TRUE(probe.SawWaitCursor());
         EXPECT_EQ(Window().deviceList.GetItemCount(), 4) << "the search's steps ran in order";
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        ClickButton(control::Exit);
-    });
-}
-
-TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList) {
-    const std::string record = testbed_.TemporaryPath("requests.hex");
-    StartFourAdapters({"--record", record});
-    const auto getRequests = [&] {
-        std::ifstream lines(record);
-        int count = 0;
-        for (std::string line; std::getline(lines, line);) {
-            count += line.rfind("03", 0) == 0 ? 1 : 0;
-        }
-        return count;
-    };
-    RunDialog(dialog, [&] {
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        const int oneClick = getRequests();
-        ASSERT_GT(oneClick, 0);
-        ASSERT_TRUE(gui_test::DoubleClickListRow(control::DeviceList, RowOf("NAS-Lab")));
-        EXPECT_EQ(getRequests(), 2 * oneClick);
-        EXPECT_EQ(ShareRows(), std::vector<std::string>{"HDD_1|"});
-
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        const int letter = Window().driveLetterCombo.GetCurSel();
-        // Each way, checked after each turn: a list at its first item turns only one way.
-        for (const int notches : {-1, 1}) {
-            ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, notches));
-            ASSERT_TRUE(gui_test::TurnWheel(control::DriveLetters, notches));
-            EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Disable");
-            EXPECT_TRUE(dialog.IsControlEnabled(control::Ip));
-            EXPECT_EQ(Window().driveLetterCombo.GetCurSel(), letter) << notches;
-        }
-        // With the focus, the wheel turns it, and its handler runs.
-        dialog.FocusControl(control::Dhcp);
-        ASSERT_TRUE(gui_test::TurnWheel(control::Dhcp, -1));
-        EXPECT_EQ(Window().dhcpCombo.GetItemText(Window().dhcpCombo.GetCurSel()), "Enable");
-        EXPECT_FALSE(dialog.IsControlEnabled(control::Ip));
         ClickButton(control::Exit);
     });
 }

@@ -48,6 +48,10 @@ bool ClickButton(int id);
 bool ClickListRow(int listId, int row);
 // A click into list `listId` below its rows; false when the rows fill it.
 bool ClickListEmptyArea(int listId);
+bool DoubleClickListRow(int listId, int row);
+// Turns the mouse wheel with the pointer over control `id` by `notches` (positive: away from the
+// user); what it turns is the system's choice.
+bool TurnWheel(int id, int notches);
 // Opens the drop-down list and chooses the item with `text`; whether it was chosen.
 bool ChooseComboItem(int comboId, const std::string& text);
 // Clicks into the edit or address field `id` and types `text` (UTF-8) key by key; in an address

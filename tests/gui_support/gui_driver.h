@@ -26,10 +26,6 @@ Widget* FindControlAs(int id) {
 }
 
 // Mouse: the window's background.
-bool DoubleClickListRow(int listId, int row);
-// Turns the mouse wheel over control `id` by `notches` (positive: away from the user), where
-// the pointer is, whichever control has the focus.
-bool TurnWheel(int id, int notches);
 bool RightClickBackground(const QPoint& position);
 
 // Keys by Qt's names, with modifiers, to whichever control of the dialog on top has the focus.

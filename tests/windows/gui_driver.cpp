@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -412,25 +413,59 @@ bool ClickButton(int id) {
 namespace {
 
 // A press and release at `point` of `list`, posted as the system queues them: the list's press
-// waits for its release in the queue.
-void ClickListAt(HWND list, POINT point) {
+// waits for its release in the queue. The second click of a double click presses as a double
+// click.
+void ClickListAt(HWND list, POINT point, bool second = false) {
     const LPARAM at = MAKELPARAM(point.x, point.y);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, second ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(list, WM_LBUTTONUP, 0, at);
     HandlePostedMessages();
+}
+
+// The middle of row `row` of `list`, if it has one.
+std::optional<POINT> RowCentre(HWND list, int row) {
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    if (list == nullptr || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                         reinterpret_cast<LPARAM>(&rect))) {
+        return std::nullopt;
+    }
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 }  // namespace
 
 bool ClickListRow(int listId, int row) {
     const HWND list = FindControl(listId);
+    const std::optional<POINT> centre = RowCentre(list, row);
+    if (centre) {
+        ClickListAt(list, *centre);
+    }
+    return centre.has_value();
+}
+
+bool DoubleClickListRow(int listId, int row) {
+    const HWND list = FindControl(listId);
+    const std::optional<POINT> centre = RowCentre(list, row);
+    if (centre) {
+        ClickListAt(list, *centre);
+        ClickListAt(list, *centre, true);
+    }
+    return centre.has_value();
+}
+
+// The system sends the wheel to the window with the keyboard focus, wherever the pointer is.
+bool TurnWheel(int id, int notches) {
+    const HWND control = FindControl(id);
     RECT rect{};
-    rect.left = LVIR_LABEL;
-    if (list == nullptr || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                                         reinterpret_cast<LPARAM>(&rect))) {
+    if (control == nullptr || !GetWindowRect(control, &rect)) {
         return false;
     }
-    ClickListAt(list, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    const HWND focus = GetFocus();
+    SendMessageW(focus != nullptr ? focus : control, WM_MOUSEWHEEL,
+                 MAKEWPARAM(0, notches * WHEEL_DELTA),
+                 MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    HandlePostedMessages();
     return true;
 }
 
