@@ -176,6 +176,20 @@ TEST_F(MainWindowOnLan, ADoubleClickIsOneClickAndTheWheelTurnsOnlyTheFocusedList
     });
 }
 
+TEST_F(MainWindowOnLan, TheWindowPaintsWithTheWaitCursorWhileAnExchangeRuns) {
+    StartFourAdapters();
+    RunDialog(dialog, [&] {
+        const auto searching = [&] { return !dialog.IsControlEnabled(control::Refresh); };
+        const gui_test::RepaintProbe probe(searching);
+        ASSERT_TRUE(ClickButton(control::Refresh));
+        EXPECT_GT(probe.Paints(), 0);
+        EXPECT_TRUE(probe.SawWaitCursor());
+        EXPECT_EQ(Window().deviceList.GetItemCount(), 4) << "the search's steps ran in order";
+        EXPECT_FALSE(gui_test::ShowsWaitCursor());
+        ClickButton(control::Exit);
+    });
+}
+
 TEST_F(MainWindowOnLan, RefreshRebuildsTheListAndKeepsTheSelectedAddress) {
     StartFourAdapters();
     RunDialog(dialog, [&] {

@@ -80,6 +80,27 @@ bool TabTo(int id);
 // is `entry`; whether there is one.
 bool ChooseSystemMenuEntry(const std::string& entry);
 
+// While it lives, asks the dialog on top to repaint on every tick on which `during` holds, as an
+// uncovered window is asked, and counts the paints that reached it then and whether the wait
+// cursor showed.
+class RepaintProbe {
+public:
+    explicit RepaintProbe(std::function<bool()> during);
+    ~RepaintProbe();
+    RepaintProbe(const RepaintProbe&) = delete;
+    RepaintProbe& operator=(const RepaintProbe&) = delete;
+
+    int Paints() const;
+    bool SawWaitCursor() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Whether the program shows the wait cursor now.
+bool ShowsWaitCursor();
+
 struct MessageBoxRecord {
     std::string text;
     std::string caption;

@@ -453,14 +453,18 @@ RepaintProbe::RepaintProbe(std::function<bool()> during) : state_(std::make_uniq
         if (state.window == nullptr || !state.during()) {
             return;
         }
-        const QCursor* cursor = QApplication::overrideCursor();
-        state.waitCursor |= cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+        state.waitCursor |= ShowsWaitCursor();
         state.window->update();
     });
     state.timer.start(PollMs);
 }
 
 RepaintProbe::~RepaintProbe() = default;
+
+bool ShowsWaitCursor() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+}
 
 int RepaintProbe::Paints() const {
     return state_->paints;

@@ -5,8 +5,6 @@
 
 #include <QString>
 #include <QWidget>
-#include <functional>
-#include <memory>
 
 #include "tests/gui_support/dialog_driver.h"
 
@@ -30,23 +28,5 @@ bool RightClickBackground(const QPoint& position);
 
 // Keys by Qt's names, with modifiers, to whichever control of the dialog on top has the focus.
 void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-
-// While it lives, asks the dialog on top to repaint on every tick on which `during` holds, as an
-// uncovered window is asked, and counts the paints that reached it then and whether the wait
-// cursor showed.
-class RepaintProbe {
-public:
-    explicit RepaintProbe(std::function<bool()> during);
-    ~RepaintProbe();
-    RepaintProbe(const RepaintProbe&) = delete;
-    RepaintProbe& operator=(const RepaintProbe&) = delete;
-
-    int Paints() const;
-    bool SawWaitCursor() const;
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
 
 }  // namespace lumisk::gui_test

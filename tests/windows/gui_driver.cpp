@@ -597,6 +597,66 @@ void TypeKeys(const std::string& text) {
     }
 }
 
+namespace {
+
+// Paints by window, counted as the thread takes them from its queue; one probe at a time.
+std::function<void(const MSG&)> takenMessageWatcher;
+
+LRESULT CALLBACK WatchTakenMessage(int code, WPARAM removed, LPARAM message) {
+    if (code == HC_ACTION && removed == PM_REMOVE && takenMessageWatcher) {
+        takenMessageWatcher(*reinterpret_cast<const MSG*>(message));
+    }
+    return CallNextHookEx(nullptr, code, removed, message);
+}
+
+}  // namespace
+
+struct RepaintProbe::State {
+    std::function<bool()> during;
+    HWND window = nullptr;
+    HHOOK hook = nullptr;
+    UINT_PTR ticker = 0;
+    int paints = 0;
+    bool waitCursor = false;
+};
+
+RepaintProbe::RepaintProbe(std::function<bool()> during) : state_(std::make_unique<State>()) {
+    State* state = state_.get();
+    state->during = std::move(during);
+    state->window = ActiveDialogWindow();
+    takenMessageWatcher = [state](const MSG& message) {
+        if (message.hwnd == state->window && message.message == WM_PAINT && state->during()) {
+            ++state->paints;
+        }
+    };
+    state->hook =
+        SetWindowsHookExW(WH_GETMESSAGE, WatchTakenMessage, nullptr, GetCurrentThreadId());
+    state->ticker = StartTicker([state] {
+        if (state->window != nullptr && state->during()) {
+            state->waitCursor |= ShowsWaitCursor();
+            InvalidateRect(state->window, nullptr, FALSE);
+        }
+    });
+}
+
+RepaintProbe::~RepaintProbe() {
+    StopTicker(state_->ticker);
+    UnhookWindowsHookEx(state_->hook);
+    takenMessageWatcher = nullptr;
+}
+
+int RepaintProbe::Paints() const {
+    return state_->paints;
+}
+
+bool RepaintProbe::SawWaitCursor() const {
+    return state_->waitCursor;
+}
+
+bool ShowsWaitCursor() {
+    return GetCursor() == LoadCursorA(nullptr, IDC_WAIT);
+}
+
 struct MessageBoxAnswerer::State {
     std::vector<MessageBoxRecord> boxes;
     UINT_PTR ticker = 0;
