@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,7 +19,6 @@
 #include "tests/gui/language_fixture.h"
 #include "tests/gui_support/gui_driver.h"
 #include "tests/lan/samba_server.h"
-#include "ui/application.h"
 
 namespace lumisk::gui_test {
 namespace {
@@ -67,50 +64,6 @@ protected:
     lan::SambaServer server_;
     lan::SambaClientHome client_;
 };
-
-TEST_F(LanguageSetup, DisksThatCannotTakeALanguageAreRefused) {
-    StartAdapters(
-        {"--adapter", "--name", "NAS-NoDisk", "--ip", "192.0.2.41", "--disk-status", "1",
-         "--adapter", "--name", "NAS-Raw",    "--ip", "192.0.2.42", "--disk-status", "2",
-         "--adapter", "--name", "NAS-Zero",   "--ip", "192.0.2.43", "--disk-status", "0",
-         "--adapter", "--name", "NAS-Blank",  "--ip", "192.0.2.44", "--disk-status", "",
-         "--adapter", "--name", "NAS-Ascii",  "--ip", "192.0.2.45", "--codepage",    "437"});
-    const std::string notSupported = "Multi-language options are not supported on this device.";
-    const std::pair<std::string, std::string> rows[] = {
-        {"NAS-NoDisk",
-         "No hard drives were detected.\nPlease verify that the hard drives are properly connected "
-         "before "
-         "continuing."},
-        {"NAS-Raw", "Please format hard drive."},
-        {"NAS-Zero", notSupported},
-        {"NAS-Blank", notSupported},
-        {"NAS-Ascii", notSupported},
-    };
-    RunDialog(languageDialog, [&] {
-        // The dialog asks while it is still hidden, under the wait cursor; meanwhile the window
-        // beneath paints.
-        const RepaintProbe probe([] {
-            const QWidgetList windows = QApplication::topLevelWidgets();
-            return QApplication::overrideCursor() != nullptr &&
-                   std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
-                       return window->objectName() == "dialog_139" && !window->isVisible();
-                   });
-        });
-        for (const auto& [adapter, message] : rows) {
-            const auto boxes = OpenLanguage(adapter);
-            ASSERT_EQ(boxes.size(), 1u) << adapter;
-            EXPECT_EQ(boxes[0].text, message);
-            EXPECT_EQ(boxes[0].caption, ui::Application::Name());
-            EXPECT_EQ(boxes[0].icon, ui::MessageIcon::None);
-            EXPECT_EQ(LanguageResult, -1);
-            EXPECT_EQ(ActiveTemplateId(), MainDialog::TemplateId) << "the dialog never waits";
-            EXPECT_EQ(SelectedDeviceRow(Window()), RowOf(adapter)) << "nothing refreshed";
-        }
-        EXPECT_GT(probe.Paints(), 0);
-        ClickButton(control::Exit);
-    });
-    EXPECT_EQ(browser.urls, std::vector<std::string>{"http://192.0.2.42"});
-}
 
 TEST_F(LanguageSetup, WesternEuropeanOnALayoutOneAdapter) {
     StartAdapters(

@@ -422,12 +422,14 @@ void ClickListAt(HWND list, POINT point, bool second = false) {
     HandlePostedMessages();
 }
 
-// The middle of row `row` of `list`, if it has one.
+// The middle of row `row` of `list`, if it has one, scrolled into view as a user scrolls to it.
 std::optional<POINT> RowCentre(HWND list, int row) {
     RECT rect{};
     rect.left = LVIR_LABEL;
-    if (list == nullptr || !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                                         reinterpret_cast<LPARAM>(&rect))) {
+    if (list == nullptr ||
+        !SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE) ||
+        !SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(&rect))) {
         return std::nullopt;
     }
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
