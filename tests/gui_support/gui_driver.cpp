@@ -19,7 +19,7 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
-#include "ui/qt/address_edit.h"
+#include "ui/qt/control_text.h"
 
 namespace lumisk::gui_test {
 namespace {
@@ -167,17 +167,7 @@ bool IsControlEnabled(int id) {
 }
 
 std::string ControlText(int id) {
-    const QWidget* control = FindControl(id);
-    QString text;
-    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-        text = combo->currentText();
-    } else if (const auto* address = qobject_cast<const ui::AddressEdit*>(control)) {
-        text = address->Text();
-    } else if (control != nullptr) {
-        // Labels, buttons and edits name what they show "text".
-        text = control->property("text").toString();
-    }
-    return text.toStdString();
+    return ui::ControlText(FindControl(id)).toStdString();
 }
 
 bool ShowsHorizontalScrollBar(int id) {

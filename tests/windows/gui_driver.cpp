@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ui/win32/dialog_window.h"
+#include "ui/win32/text.h"
 
 namespace lumisk::gui_test {
 namespace {
@@ -27,22 +28,6 @@ constexpr int MostTabStops = 32;
 constexpr wchar_t AnsweredProperty[] = L"LumiskAnswered";
 // Ample for the display to show what a window has painted.
 constexpr auto ScreenUpdateTime = 200ms;
-
-std::wstring Widen(const std::string& text) {
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string narrow(text.size() * 3, '\0');
-    narrow.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
-                            static_cast<int>(narrow.size()), nullptr, nullptr)));
-    return narrow;
-}
 
 std::wstring ClassOf(HWND window) {
     wchar_t className[32] = {};
@@ -61,13 +46,6 @@ int TemplateIdOf(HWND window) {
 
 bool IsMessageBox(HWND window) {
     return IsDialogClass(window) && TemplateIdOf(window) < 0;
-}
-
-std::string TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return Narrow(text);
 }
 
 BOOL CALLBACK TakeReachableWindow(HWND window, LPARAM result) {
@@ -181,8 +159,8 @@ std::string MessageTextOf(HWND box) {
     std::string text;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) == L"Static" && TextOf(child).size() > text.size()) {
-            text = TextOf(child);
+        if (ClassOf(child) == L"Static" && ui::WindowText(child).size() > text.size()) {
+            text = ui::WindowText(child);
         }
     }
     return text;
@@ -272,7 +250,7 @@ void WhenMessageBoxShown(std::function<void()> step, int timeoutMs) {
 
 std::string ActiveCaption() {
     const HWND dialog = ActiveDialogWindow();
-    return dialog != nullptr ? TextOf(dialog) : std::string();
+    return dialog != nullptr ? ui::WindowText(dialog) : std::string();
 }
 
 int ActiveTemplateId() {
@@ -318,14 +296,7 @@ int FocusedOctet(int id) {
 
 std::string ControlText(int id) {
     const HWND control = FindControl(id);
-    if (control == nullptr) {
-        return {};
-    }
-    // A blank address field says "0.0.0.0".
-    if (ClassOf(control) == WC_IPADDRESSW && SendMessageW(control, IPM_ISBLANK, 0, 0)) {
-        return {};
-    }
-    return TextOf(control);
+    return control != nullptr ? ui::ControlText(control) : std::string();
 }
 
 int ListRowCount(int listId) {
@@ -340,7 +311,7 @@ std::string ListItemText(int listId, int row, int column) {
     item.cchTextMax = 256;
     SendMessageW(FindControl(listId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&item));
-    return Narrow(text);
+    return ui::Narrow(text);
 }
 
 int ListRowOf(int listId, const std::string& text) {
@@ -490,7 +461,7 @@ bool ChooseComboItem(int comboId, const std::string& text) {
     const HWND combo = FindControl(comboId);
     const LRESULT index = combo != nullptr
                               ? SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(Widen(text).c_str()))
+                                             reinterpret_cast<LPARAM>(ui::Widen(text).c_str()))
                               : CB_ERR;
     if (index == CB_ERR || !IsWindowEnabled(combo)) {
         return false;
@@ -561,7 +532,7 @@ bool ChooseSystemMenuEntry(const std::string& entry) {
         std::wstring shown = text;
         shown = shown.substr(0, shown.find(L'\t'));
         std::erase(shown, L'&');
-        if (GetMenuItemID(menu, item) != static_cast<UINT>(-1) && Narrow(shown) == entry) {
+        if (GetMenuItemID(menu, item) != static_cast<UINT>(-1) && ui::Narrow(shown) == entry) {
             SendMessageW(dialog, WM_SYSCOMMAND, GetMenuItemID(menu, item), 0);
             return true;
         }
@@ -571,7 +542,7 @@ bool ChooseSystemMenuEntry(const std::string& entry) {
 
 std::string AnswerMessageBox(const std::string& caption) {
     const HWND box = ReachableWindow();
-    if (!IsMessageBox(box) || TextOf(box) != caption) {
+    if (!IsMessageBox(box) || ui::WindowText(box) != caption) {
         return {};
     }
     const std::string text = MessageTextOf(box);
@@ -594,7 +565,7 @@ bool TypeText(int id, const std::string& text) {
 }
 
 void TypeKeys(const std::string& text) {
-    for (const wchar_t character : Widen(text)) {
+    for (const wchar_t character : ui::Widen(text)) {
         TypeCharacter(character);
     }
 }
@@ -673,7 +644,7 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
     }
     SetPropW(window, AnsweredProperty, reinterpret_cast<HANDLE>(1));
     reinterpret_cast<std::vector<MessageBoxRecord>*>(context)->push_back(
-        {MessageTextOf(window), TextOf(window), IconOf(window),
+        {MessageTextOf(window), ui::WindowText(window), IconOf(window),
          GetWindow(window, GW_OWNER) != nullptr});
     SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
     return TRUE;

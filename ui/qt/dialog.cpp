@@ -1,16 +1,11 @@
 #include "ui/dialog.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QThread>
 #include <future>
 
 #include "ui/dialog_routes.h"
-#include "ui/qt/address_edit.h"
+#include "ui/qt/control_text.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/resources.h"
 
@@ -79,22 +74,7 @@ void Dialog::FocusControl(int id) {
 }
 
 std::string Dialog::ControlText(int id) const {
-    const QWidget* control = window_ ? window_->Control(id) : nullptr;
-    QString text;
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
-        text = button->text();
-    } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
-        text = label->text();
-    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
-        text = edit->text();
-    } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-        text = combo->currentText();
-    } else if (const auto* box = qobject_cast<const QGroupBox*>(control)) {
-        text = box->title();
-    } else if (const auto* address = qobject_cast<const AddressEdit*>(control)) {
-        text = address->Text();
-    }
-    return text.toStdString();
+    return ui::ControlText(window_ ? window_->Control(id) : nullptr).toStdString();
 }
 
 void Dialog::SetIcon(int iconId) {

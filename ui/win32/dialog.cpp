@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <string_view>
-
 #include "ui/dialog_routes.h"
 #include "ui/win32/dialog_window.h"
 #include "ui/win32/text.h"
@@ -63,17 +59,7 @@ void Dialog::FocusControl(int id) {
 
 std::string Dialog::ControlText(int id) const {
     const HWND control = window_ ? window_->Control(id) : nullptr;
-    if (control == nullptr) {
-        return {};
-    }
-    // A blank address field says "0.0.0.0".
-    wchar_t className[32] = {};
-    GetClassNameW(control, className, 32);
-    if (std::wstring_view(className) == WC_IPADDRESSW &&
-        SendMessageW(control, IPM_ISBLANK, 0, 0) != 0) {
-        return {};
-    }
-    return WindowText(control);
+    return control != nullptr ? ui::ControlText(control) : std::string();
 }
 
 void Dialog::SetIcon(int iconId) {
