@@ -118,8 +118,6 @@ public:
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
     const std::vector<MessageBoxRecord>& Boxes() const;
-    // Waits until `count` boxes have been answered.
-    bool WaitForBoxes(std::size_t count, int timeoutMs = DefaultTimeoutMs);
 
 private:
     struct State;

@@ -142,19 +142,6 @@ int ActiveTemplateId() {
     return dialog != nullptr ? dialog->property("templateId").toInt() : -1;
 }
 
-bool WaitForDialog(int templateId, int timeoutMs) {
-    return WaitUntil([templateId] { return ActiveTemplateId() == templateId; }, timeoutMs);
-}
-
-bool WaitForDialogCaption(const QString& caption, int timeoutMs) {
-    return WaitUntil(
-        [&caption] {
-            const QWidget* dialog = ActiveDialog();
-            return dialog != nullptr && dialog->windowTitle() == caption;
-        },
-        timeoutMs);
-}
-
 QWidget* FindControl(int id) {
     QWidget* dialog = ActiveDialog();
     return dialog != nullptr ? dialog->findChild<QWidget*>(QStringLiteral("control_%1").arg(id))
@@ -494,10 +481,6 @@ MessageBoxAnswerer::~MessageBoxAnswerer() = default;
 
 const std::vector<MessageBoxRecord>& MessageBoxAnswerer::Boxes() const {
     return state_->boxes;
-}
-
-bool MessageBoxAnswerer::WaitForBoxes(std::size_t count, int timeoutMs) {
-    return WaitUntil([this, count] { return state_->boxes.size() >= count; }, timeoutMs);
 }
 
 }  // namespace lumisk::gui_test

@@ -1,9 +1,7 @@
 #pragma once
 // dialog_driver.h on the Qt back end, with real mouse clicks and key events, and what else only
-// that back end's tests can do: widgets themselves, the wheel, double clicks, the context menu,
-// repaints.
+// that back end's tests can do: the widgets themselves, keys with modifiers, the context menu.
 
-#include <QString>
 #include <QWidget>
 
 #include "tests/gui_support/dialog_driver.h"
@@ -12,9 +10,6 @@ namespace lumisk::gui_test {
 
 // The running dialog on top (the one the user can reach), or nullptr.
 QWidget* ActiveDialog();
-// Waits until the dialog on top is of `templateId`, or has `caption`.
-bool WaitForDialog(int templateId, int timeoutMs = DefaultTimeoutMs);
-bool WaitForDialogCaption(const QString& caption, int timeoutMs = DefaultTimeoutMs);
 
 // Control `id` of the dialog on top, or nullptr.
 QWidget* FindControl(int id);

@@ -667,8 +667,4 @@ const std::vector<MessageBoxRecord>& MessageBoxAnswerer::Boxes() const {
     return state_->boxes;
 }
 
-bool MessageBoxAnswerer::WaitForBoxes(std::size_t count, int timeoutMs) {
-    return WaitUntil([this, count] { return state_->boxes.size() >= count; }, timeoutMs);
-}
-
 }  // namespace lumisk::gui_test
