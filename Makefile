@@ -6,8 +6,8 @@ FUZZ_READER_RUNS ?= 1000000
 FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
 FUZZ_READERS := fuzz_read_search_reply fuzz_read_get_reply fuzz_read_set_reply
 
-.PHONY: all deps deps-windows build run test sanitize-test fuzz bench demo screenshots package \
-        format windows windows-test screenshots-windows clean
+.PHONY: all deps deps-windows deps-windows32 build run test sanitize-test fuzz bench demo screenshots package \
+        format windows windows32 windows-test screenshots-windows clean
 
 all: build
 
@@ -17,11 +17,17 @@ deps:
 deps-windows:
 	@scripts/install-deps.sh windows
 
+deps-windows32:
+	@scripts/install-deps.sh windows32
+
 build/%/build.ninja: | deps
 	cmake --preset $* >/dev/null
 
 build/windows/build.ninja: | deps-windows
 	cmake --preset windows >/dev/null
+
+build/windows32/build.ninja: | deps-windows32
+	cmake --preset windows32 >/dev/null
 
 build: deps build/default/build.ninja
 	cmake --build --preset default
@@ -68,9 +74,13 @@ package: build
 bench: build
 	build/default/bench/lumisk_bench
 
-# The programs for 32-bit Windows, in build/windows/; their tests run under Wine.
+# The programs for 64-bit Windows, in build/windows/; their tests run under 64-bit Wine.
 windows: deps-windows build/windows/build.ninja
 	cmake --build --preset windows
+
+# The programs alone for 32-bit Windows, in build/windows32/; nothing runs them here.
+windows32: deps-windows32 build/windows32/build.ninja
+	cmake --build --preset windows32 --target lumisk lumisk-cli
 
 windows-test: build windows
 	scripts/windows-test.sh

@@ -1,18 +1,6 @@
-# 32-bit Windows, as the original program, with Debian's MinGW-w64 in the posix thread model
-# (std::thread needs it).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-
+# 32-bit Windows (x86), for the 32-bit editions of Windows: built by make windows32, not tested by CI, whose
+# machines may not run 32-bit programs.
 set(mingw_prefix i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${mingw_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${mingw_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER ${mingw_prefix}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${mingw_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The runtime (libgcc, libstdc++, winpthread) linked in, so each .exe runs alone.
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(wine_loader /usr/lib/wine/wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

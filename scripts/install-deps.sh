@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lumisk needs to build and test, only those that are missing.
 #   install-deps.sh           for the Linux build and its tests
-#   install-deps.sh windows   also for the Windows build and its tests under Wine
+#   install-deps.sh windows   also for the 64-bit Windows build and its tests under 64-bit Wine
+#   install-deps.sh windows32 also the compiler of the 32-bit Windows build (which nothing runs)
 set -euo pipefail
 
 packages=(
@@ -20,15 +21,22 @@ packages=(
     dpkg-dev file              # make package: CPack's shared-library scan (dpkg-shlibdeps)
     desktop-file-utils appstream lintian  # the package test's validators
 )
-if [[ ${1:-} == windows ]]; then
-    packages+=(
-        g++-mingw-w64-i686-posix   # 32-bit Windows, as the original; std::thread needs posix
-        googletest                 # GoogleTest's sources, built for Windows with the tests
-        wine wine32                # runs the Windows build's tests; wine32 is an i386 package
-        xvfb                       # a virtual X display for the window under Wine
-        fonts-wine                 # Wine's own fonts: title-bar buttons (Marlett), message boxes
-    )
-fi
+case ${1:-} in
+    windows)
+        packages+=(
+            g++-mingw-w64-x86-64-posix  # 64-bit Windows; std::thread needs the posix model
+            googletest                  # GoogleTest's sources, built for Windows with the tests
+            # Wine's 64-bit loader alone runs the tests: wine32 is left out, as some machines
+            # cannot run 32-bit programs.
+            wine wine64
+            xvfb                        # a virtual X display for the window under Wine
+            fonts-wine                  # Wine's own fonts: title-bar buttons (Marlett), message boxes
+        )
+        ;;
+    windows32)
+        packages+=(g++-mingw-w64-i686-posix googletest)
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -48,8 +56,5 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-fi
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -6,6 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 export WINEPREFIX=$PWD/build/windows/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# The 64-bit loader by its path, for this script and every Wine command the tests start: Debian's
+# wine wrapper would take the 32-bit one whenever wine32 is installed, and a machine may not run
+# 32-bit programs at all.
+export WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64
+# A prefix made by the earlier 32-bit build cannot run 64-bit programs: it is made anew.
+if grep -qs '^#arch=win32' "$WINEPREFIX/system.reg"; then
+    rm -rf "$WINEPREFIX"
+fi
 # A new prefix is made in place by wineboot below, but the server needs its folder to start in.
 mkdir -p "$WINEPREFIX"
 # The GUI tests' windows go to a virtual X display of this run's own; Wine's services, started
@@ -25,7 +33,7 @@ wineserver -k 2>/dev/null && wineserver -w
 # A new prefix is made by a session of its own that ends before the tests start: the registry
 # reaches its files only when the server ends, and each testbed copies those files.
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    wineboot -i >/dev/null 2>&1
+    "$WINELOADER" wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
 # One Wine session for the whole run: its server and services start here, with their output away
@@ -33,7 +41,7 @@ fi
 # start of a new prefix (half a minute) is not charged to a test.
 wineserver -p
 trap 'wineserver -k; kill $xvfb' EXIT
-wineboot -i >/dev/null 2>&1
+"$WINELOADER" wineboot -i >/dev/null 2>&1
 if [[ ${1:-} == --run ]]; then
     shift
     "$@"

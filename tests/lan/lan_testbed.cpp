@@ -633,7 +633,14 @@ std::vector<std::string> LanTestbed::WineCommandInWorkstation(
     if (!StartWine(templatePrefix)) {
         return {};
     }
-    return WineCommand("wine", argv);
+    return WineCommand(WineLoader(), argv);
+}
+
+// The loader that windows-test.sh chose, which the programs started here inherit: Debian's wine
+// wrapper would take the 32-bit one whenever wine32 is installed, even for 64-bit programs.
+std::string LanTestbed::WineLoader() {
+    const char* loader = std::getenv("WINELOADER");
+    return loader != nullptr ? loader : "wine";
 }
 
 bool LanTestbed::StartWine(const std::string& templatePrefix) {
@@ -661,7 +668,8 @@ bool LanTestbed::StartWine(const std::string& templatePrefix) {
     // A server that stays, and Wine's services, started with their output in a log: a program
     // run later must not start them, as they would hold its pipes open after it ends.
     const auto run = [this](const std::string& program, const std::vector<std::string>& arguments) {
-        const std::string log = TemporaryPath(program + ".log");
+        const std::string log =
+            TemporaryPath(std::filesystem::path(program).filename().string() + ".log");
         const pid_t pid = SpawnLogged(WineCommand(program, arguments), log, false);
         const std::optional<int> status = WaitUntil(pid, Clock::now() + ToolTimeout);
         if (!status) {
@@ -673,7 +681,7 @@ bool LanTestbed::StartWine(const std::string& templatePrefix) {
         }
         return true;
     };
-    return run("wineserver", {"-p"}) && run("wineboot", {});
+    return run("wineserver", {"-p"}) && run(WineLoader(), {"wineboot"});
 }
 
 std::vector<std::string> LanTestbed::WineCommand(const std::string& program,

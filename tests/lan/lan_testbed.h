@@ -147,6 +147,7 @@ private:
     void WriteNamespaceEtcFile(const std::string& ns, const std::string& etcName,
                                const std::string& content);
     void EnterWorkstationHosts();
+    static std::string WineLoader();
     bool StartWine(const std::string& templatePrefix);
     // `program` and `arguments` in the workstation with this testbed's Wine prefix.
     std::vector<std::string> WineCommand(const std::string& program,
