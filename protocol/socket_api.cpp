@@ -61,7 +61,13 @@ bool WaitReadable(SocketHandle socket, std::chrono::milliseconds timeout) {
     timeval wait{};
     wait.tv_sec = static_cast<decltype(wait.tv_sec)>(microseconds / 1000000);
     wait.tv_usec = static_cast<decltype(wait.tv_usec)>(microseconds % 1000000);
-    return select(static_cast<int>(socket) + 1, &readable, nullptr, nullptr, &wait) > 0;
+#ifdef _WIN32
+    // Winsock ignores the count of descriptors; a 64-bit SOCKET does not fit an int anyway.
+    constexpr int IgnoredCount = 0;
+    return select(IgnoredCount, &readable, nullptr, nullptr, &wait) > 0;
+#else
+    return select(socket + 1, &readable, nullptr, nullptr, &wait) > 0;
+#endif
 }
 
 }  // namespace lumisk
