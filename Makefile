@@ -85,10 +85,11 @@ windows32: deps-windows32 build/windows32/build.ninja
 windows-test: build windows
 	scripts/windows-test.sh
 
-# PNGs of the Windows build's main window, About box and login dialog under Wine, beside the Qt
-# ones in screenshots/windows/ (root).
+# PNGs of the Windows build's main window, About box and login dialog under Wine at 150 % display
+# scaling (144 DPI), beside the Qt ones in screenshots/windows/ (root).
 screenshots-windows: build windows
-	QT_QPA_PLATFORM=offscreen scripts/windows-test.sh --run build/default/tests/gui/lumisk_screenshots \
+	QT_QPA_PLATFORM=offscreen scripts/windows-test.sh --run env WINEPREFIX=$(CURDIR)/build/windows/wine-144dpi \
+	    build/default/tests/gui/lumisk_screenshots \
 	    --windows build/windows/tests/windows/lumisk_screenshots.exe screenshots/windows
 
 format:

@@ -36,6 +36,19 @@ if [[ ! -f $WINEPREFIX/system.reg ]]; then
     "$WINELOADER" wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
+# The same prefix at 125 % and 150 % display scaling, for the layout tests and screenshots at
+# those DPIs: Wine takes the DPI from LogPixels. Each is made anew, as the prefix may have changed:
+# hard links cost nothing, but the registry, which Wine rewrites in place, is a copy of its own.
+for dpi in 120 144; do
+    scaled=$WINEPREFIX-${dpi}dpi
+    WINEPREFIX=$scaled wineserver -k 2>/dev/null || true
+    rm -rf "$scaled"
+    cp -al "$WINEPREFIX" "$scaled"
+    cp --remove-destination "$WINEPREFIX"/*.reg "$scaled"/
+    WINEPREFIX=$scaled "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels \
+        /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+    WINEPREFIX=$scaled wineserver -w
+done
 # One Wine session for the whole run: its server and services start here, with their output away
 # from the pipes through which ctest reads each test (they would hold them open), and the first
 # start of a new prefix (half a minute) is not charged to a test.

@@ -1,15 +1,21 @@
 // The dialogs' layout on the Win32 back end: every label and button text fits its box at the
-// template's font, as the dialogs were drawn for.
+// template's font, as the dialogs were drawn for, at the DPI the run is made at (LUMISK_TEST_DPI,
+// else 96); the layout follows a change of DPI; and where the windows open.
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "tests/windows/gui_driver.h"
+#include "ui/controls.h"
 #include "ui/dialog.h"
+#include "ui/message_box.h"
+#include "ui/win32/dpi.h"
 
 namespace lumisk::gui_test {
 namespace {
@@ -52,9 +58,12 @@ BOOL CALLBACK CollectTextBox(HWND control, LPARAM found) {
 TEST(DialogLayout, EveryLabelAndButtonTextFitsItsBoxAtTheTemplateFont) {
     // Inside a button the text keeps clear of the frame drawn along its edges.
     constexpr int ButtonTextMargin = 3;
+    const char* runDpi = std::getenv("LUMISK_TEST_DPI");
     for (const int templateId : {100, 102, 134, 139, 141}) {
         ui::Dialog dialog(templateId);
         RunDialog(dialog, [&] {
+            // A program that the system took for DPI-unaware would be drawn at 96 and stretched.
+            EXPECT_EQ(ui::WindowDpi(ActiveDialogWindow()), runDpi ? std::atoi(runDpi) : 96);
             std::vector<TextBox> boxes;
             EnumChildWindows(ActiveDialogWindow(), CollectTextBox,
                              reinterpret_cast<LPARAM>(&boxes));
@@ -66,6 +75,87 @@ TEST(DialogLayout, EveryLabelAndButtonTextFitsItsBoxAtTheTemplateFont) {
             PressEscape();
         });
     }
+}
+
+// The boxes of the dialog's controls in its client area, in creation order.
+std::vector<RECT> ControlBoxes(HWND dialog) {
+    std::vector<RECT> boxes;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT box{};
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+        boxes.push_back(box);
+    }
+    return boxes;
+}
+
+TEST(DialogLayout, FollowsTheWindowToAMonitorOfTwiceTheDpi) {
+    ui::Dialog dialog(102);
+    RunDialog(dialog, [&] {
+        const HWND window = ActiveDialogWindow();
+        const HWND list = GetDlgItem(window, 1000);
+        ui::ListView(dialog, 1000).InsertColumn(0, "Name", 94);
+        const int dpi = ui::WindowDpi(window);
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), ui::ScaleToDpi(94, dpi));
+        const std::vector<RECT> before = ControlBoxes(window);
+        RECT suggested{};
+        GetWindowRect(window, &suggested);
+        // As the system sends it when the window is dragged there, and back.
+        const auto moveTo = [&](int newDpi) {
+            SendMessageW(window, ui::DpiChangedMessage, MAKEWPARAM(newDpi, newDpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+        };
+        moveTo(2 * dpi);
+        const std::vector<RECT> doubled = ControlBoxes(window);
+        ASSERT_EQ(doubled.size(), before.size());
+        for (std::size_t index = 0; index < before.size(); ++index) {
+            // The font's letters do not grow exactly with it.
+            EXPECT_NEAR(doubled[index].right, 2 * before[index].right, before[index].right / 5);
+            EXPECT_NEAR(doubled[index].bottom, 2 * before[index].bottom, before[index].bottom / 5);
+        }
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 2 * ui::ScaleToDpi(94, dpi));
+        moveTo(dpi);
+        const std::vector<RECT> back = ControlBoxes(window);
+        for (std::size_t index = 0; index < before.size(); ++index) {
+            EXPECT_TRUE(EqualRect(&back[index], &before[index])) << index;
+        }
+        PressEscape();
+    });
+}
+
+// Whether `window` is centred over `outer`, to the pixel that halving leaves.
+void ExpectCentredOver(HWND window, const RECT& outer) {
+    RECT box{};
+    GetWindowRect(window, &box);
+    EXPECT_NEAR(box.left + box.right, outer.left + outer.right, 1);
+    EXPECT_NEAR(box.top + box.bottom, outer.top + outer.bottom, 1);
+}
+
+TEST(WindowPlacement, MainWindowOnThePointersScreenTheOthersOverTheirOwner) {
+    ui::Dialog main(102);
+    RunDialog(main, [&] {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        MONITORINFO screen{};
+        screen.cbSize = sizeof screen;
+        GetMonitorInfoW(MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY), &screen);
+        ExpectCentredOver(ActiveDialogWindow(), screen.rcWork);
+        RECT mainBox{};
+        GetWindowRect(ActiveDialogWindow(), &mainBox);
+        ui::Dialog login(134, &main);
+        RunDialog(login, [&] {
+            ExpectCentredOver(ActiveDialogWindow(), mainBox);
+            RECT loginBox{};
+            GetWindowRect(ActiveDialogWindow(), &loginBox);
+            WhenMessageBoxShown([&] {
+                ExpectCentredOver(GetActiveWindow(), loginBox);
+                AnswerMessageBox("Placed");
+            });
+            ui::ShowMessage(&login, "Over the login dialog", "Placed");
+            PressEscape();
+        });
+        PressEscape();
+    });
 }
 
 }  // namespace

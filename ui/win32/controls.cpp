@@ -10,6 +10,7 @@
 #include "ui/dialog.h"
 #include "ui/win32/address_control.h"
 #include "ui/win32/dialog_window.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/text.h"
 
 namespace lumisk::ui {
@@ -37,7 +38,9 @@ void ListView::InsertColumn(int index, const std::string& heading, int widthPixe
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = std::max(0, widthPixels);
+    // Given for 96 DPI, as the templates' fonts are: the column grows with the text.
+    const DialogWindow* window = dialog_->Window();
+    column.cx = window != nullptr ? ScaleToDpi(std::max(0, widthPixels), window->Dpi()) : 0;
     column.pszText = text.data();
     column.iSubItem = index;
     Send(Find(dialog_, id_), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),

@@ -63,22 +63,8 @@ std::string Dialog::ControlText(int id) const {
 }
 
 void Dialog::SetIcon(int iconId) {
-    if (!window_) {
-        return;
-    }
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    const struct {
-        WPARAM which;
-        int width;
-        int height;
-    } sizes[] = {{ICON_BIG, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
-                 {ICON_SMALL, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)}};
-    for (const auto& size : sizes) {
-        // Shared: the system frees it with the module.
-        if (const HANDLE icon = LoadImageW(module, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size.width,
-                                           size.height, LR_SHARED)) {
-            SendMessageW(window_->Handle(), WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
-        }
+    if (window_) {
+        window_->SetIcon(iconId);
     }
 }
 

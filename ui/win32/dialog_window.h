@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "ui/dialog.h"
 #include "ui/dialog_routes.h"
 #include "ui/dialog_template.h"
+#include "ui/win32/dialog_layout.h"
 
 namespace lumisk::ui {
 
@@ -23,6 +25,7 @@ inline constexpr wchar_t TemplateIdProperty[] = L"LumiskTemplateId";
 class DialogWindow {
 public:
     DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate);
+    ~DialogWindow();
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 
@@ -33,6 +36,8 @@ public:
     // The window, once it exists; its control `id`, or nullptr.
     HWND Handle() const { return window_; }
     HWND Control(int id) const;
+    // The DPI the window is laid out at.
+    int Dpi() const;
     // Whether the caller runs on the thread the window belongs to.
     bool OnItsThread() const { return GetCurrentThreadId() == thread_; }
     // Runs `request` on the thread of dialog window `target` and waits for it; from another
@@ -42,6 +47,8 @@ public:
     // Dialog::WaitFor for this window.
     int WaitFor(const std::function<int()>& work);
 
+    // The window's large and small icon, at its DPI's sizes from then on.
+    void SetIcon(int iconId);
     void SetTimer(int timerId, int periodMilliseconds);
     void KillTimer(int timerId);
     void AppendSystemMenuItem(int commandId, const std::string& text);
@@ -53,6 +60,14 @@ private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Initialize(bool& focusFirstControl);
+    // Every control's box and font, the list columns, the icons and the window's size for `dpi`.
+    void LayOut(int dpi);
+    // Where the window opens (window_placement.h), laid out anew if that is at another DPI.
+    void Place();
+    SIZE WindowSize(const DialogLayout& layout) const;
+    void ApplyWindowIcons();
+    // Icon `iconId` at `size` pixels, loaded once and kept until the window's run ends.
+    HICON Icon(int iconId, int size);
     void OnCommand(int id, int code, HWND control);
     // A push button's command, Enter's and Escape's: its route, else OnOK or OnCancel.
     void Command(int id);
@@ -67,7 +82,13 @@ private:
     Dialog& dialog_;
     const DialogTemplate template_;
     HWND window_ = nullptr;
+    HWND owner_ = nullptr;
     DWORD thread_ = 0;
+    std::unique_ptr<DialogLayout> layout_;
+    // The windows of the template's built controls, in template order.
+    std::vector<HWND> controls_;
+    int iconId_ = 0;
+    std::map<std::pair<int, int>, HICON> icons_;
     std::set<int> systemCommands_;
     std::map<int, int> byteLimits_;
     std::map<int, std::wstring> acceptedTexts_;

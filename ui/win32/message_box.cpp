@@ -7,6 +7,7 @@
 #include "ui/win32/dialog_colors.h"
 #include "ui/win32/dialog_window.h"
 #include "ui/win32/text.h"
+#include "ui/win32/window_placement.h"
 
 namespace lumisk::ui {
 namespace {
@@ -27,6 +28,7 @@ UINT IconStyle(MessageIcon icon) {
 
 void Show(HWND owner, const std::string& text, const std::string& caption, MessageIcon icon) {
     ColorSystemDialogs(true);
+    const MessageBoxPlacement placement;
     MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | IconStyle(icon));
     ColorSystemDialogs(false);
 }

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <iterator>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -126,19 +125,6 @@ private:
     std::vector<unsigned char> bytes_;
 };
 
-// A horizontal span of the template, scaled by `scale`: both edges are rounded, so that boxes
-// that touch keep touching.
-struct Span {
-    int start;
-    int length;
-};
-
-Span Scaled(int start, int length, double scale) {
-    const auto scaledStart = static_cast<int>(std::lround(start * scale));
-    const auto scaledEnd = static_cast<int>(std::lround((start + length) * scale));
-    return {scaledStart, scaledEnd - scaledStart};
-}
-
 void WriteControl(Writer& out, const ControlTemplate& control, const ControlClass& controlClass,
                   double widthScale) {
     out.AlignToDword();
@@ -171,34 +157,14 @@ void WriteControl(Writer& out, const ControlTemplate& control, const ControlClas
 
 }  // namespace
 
-double LetterWidthCorrection(const DialogTemplate& dialogTemplate) {
-    static constexpr wchar_t Letters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    constexpr int LetterCount = static_cast<int>(std::size(Letters)) - 1;
-    const HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
-        return 1.0;
-    }
-    double correction = 1.0;
-    const int height = -MulDiv(dialogTemplate.fontPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    const std::wstring face = Widen(dialogTemplate.fontFace);
-    if (const HFONT font = CreateFontW(
-            height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str())) {
-        const HGDIOBJ previous = SelectObject(screen, font);
-        SIZE letters{};
-        if (GetTextExtentPoint32W(screen, Letters, LetterCount, &letters) && letters.cx > 0) {
-            // The dialog manager's mean letter width: the width of a pair of letters, halved
-            // and rounded.
-            const long rounded = (letters.cx / (LetterCount / 2) + 1) / 2;
-            if (rounded > 0) {
-                correction = std::max(1.0, static_cast<double>(letters.cx) / LetterCount / rounded);
-            }
-        }
-        SelectObject(screen, previous);
-        DeleteObject(font);
-    }
-    ReleaseDC(nullptr, screen);
-    return correction;
+Span Scaled(int start, int length, double scale) {
+    const auto scaledStart = static_cast<int>(std::lround(start * scale));
+    const auto scaledEnd = static_cast<int>(std::lround((start + length) * scale));
+    return {scaledStart, scaledEnd - scaledStart};
+}
+
+bool IsBuilt(const ControlTemplate& control) {
+    return ControlClasses().count(control.kind) != 0;
 }
 
 std::vector<DWORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate, double widthScale) {

@@ -10,15 +10,20 @@
 
 namespace lumisk::ui {
 
-// How much wider the template's font really is than the dialog manager's horizontal unit takes
-// it to be. The manager rounds the font's mean letter width to whole pixels, while text is drawn
-// at its exact widths: Arial 8 pt has 6.41 px letters taken as 6, so boxes come out 6 % narrower
-// than the texts they were made for. Never below 1; 1 when the font cannot be measured.
-double LetterWidthCorrection(const DialogTemplate& dialogTemplate);
+// A span of a box, start and length, multiplied by `scale`: both edges are rounded, so that boxes
+// that touch keep touching.
+struct Span {
+    int start;
+    int length;
+};
+Span Scaled(int start, int length, double scale);
+
+// Whether the system has a counterpart for the control's class; the others are left out of the
+// built template.
+bool IsBuilt(const ControlTemplate& control);
 
 // The template's bytes, DWORD-aligned as DialogBoxIndirectParam needs them, with horizontal
-// positions and widths multiplied by `widthScale`. Controls of a class the system has no
-// counterpart for are left out.
+// positions and widths multiplied by `widthScale`.
 std::vector<DWORD> BuildDialogTemplate(const DialogTemplate& dialogTemplate,
                                        double widthScale = 1.0);
 
