@@ -7,7 +7,7 @@ FUZZ_TARGETS := fuzz_search_reply fuzz_get_reply fuzz_set_reply
 FUZZ_READERS := fuzz_read_search_reply fuzz_read_get_reply fuzz_read_set_reply
 
 .PHONY: all deps deps-windows deps-windows32 build run test sanitize-test fuzz bench demo screenshots package \
-        format windows windows32 windows-test screenshots-windows clean
+        format windows windows32 windows-test windows-installer screenshots-windows clean
 
 all: build
 
@@ -84,6 +84,12 @@ windows32: deps-windows32 build/windows32/build.ninja
 
 windows-test: build windows
 	scripts/windows-test.sh
+
+# The release of the 64-bit Windows build in build/windows/package/: the programs stripped, their
+# debugging data beside them, and the installer; signed when LUMISK_SIGN_CERT and LUMISK_SIGN_KEY
+# are set (scripts/windows-installer.sh).
+windows-installer: windows
+	scripts/windows-installer.sh
 
 # PNGs of the Windows build's main window, About box and login dialog under Wine at 150 % display
 # scaling (144 DPI), beside the Qt ones in screenshots/windows/ (root).

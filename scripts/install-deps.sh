@@ -31,6 +31,8 @@ case ${1:-} in
             wine wine64
             xvfb                        # a virtual X display for the window under Wine
             fonts-wine                  # Wine's own fonts: title-bar buttons (Marlett), message boxes
+            wixl msitools               # the installer (an MSI) and its tables
+            osslsigncode openssl        # signing it, and the test's own certificate
         )
         ;;
     windows32)
