@@ -94,17 +94,23 @@ TEST(DialogLayout, FollowsTheWindowToAMonitorOfTwiceTheDpi) {
     RunDialog(dialog, [&] {
         const HWND window = ActiveDialogWindow();
         const HWND list = GetDlgItem(window, 1000);
-        ui::ListView(dialog, 1000).InsertColumn(0, "Name", 94);
-        const int dpi = ui::WindowDpi(window);
-        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), ui::ScaleToDpi(94, dpi));
+        // The main window's device columns, given for 96 DPI, fill the list as they do there.
+        ui::ListView devices(dialog, 1000);
+        int column = 0;
+        for (const int width : {94, 81, 81, 81}) {
+            devices.InsertColumn(column++, "Column", width);
+        }
+        EXPECT_FALSE(ShowsHorizontalScrollBar(1000));
+        const auto firstColumn = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
         const std::vector<RECT> before = ControlBoxes(window);
         RECT suggested{};
         GetWindowRect(window, &suggested);
         // As the system sends it when the window is dragged there, and back.
-        const auto moveTo = [&](int newDpi) {
-            SendMessageW(window, ui::DpiChangedMessage, MAKEWPARAM(newDpi, newDpi),
+        const auto moveTo = [&](int dpi) {
+            SendMessageW(window, ui::DpiChangedMessage, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
         };
+        const int dpi = ui::WindowDpi(window);
         moveTo(2 * dpi);
         const std::vector<RECT> doubled = ControlBoxes(window);
         ASSERT_EQ(doubled.size(), before.size());
@@ -113,12 +119,15 @@ TEST(DialogLayout, FollowsTheWindowToAMonitorOfTwiceTheDpi) {
             EXPECT_NEAR(doubled[index].right, 2 * before[index].right, before[index].right / 5);
             EXPECT_NEAR(doubled[index].bottom, 2 * before[index].bottom, before[index].bottom / 5);
         }
-        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 2 * ui::ScaleToDpi(94, dpi));
+        EXPECT_NEAR(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)), 2 * firstColumn,
+                    firstColumn / 5);
+        EXPECT_FALSE(ShowsHorizontalScrollBar(1000));
         moveTo(dpi);
         const std::vector<RECT> back = ControlBoxes(window);
         for (std::size_t index = 0; index < before.size(); ++index) {
             EXPECT_TRUE(EqualRect(&back[index], &before[index])) << index;
         }
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), firstColumn);
         PressEscape();
     });
 }

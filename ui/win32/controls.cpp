@@ -10,7 +10,6 @@
 #include "ui/dialog.h"
 #include "ui/win32/address_control.h"
 #include "ui/win32/dialog_window.h"
-#include "ui/win32/dpi.h"
 #include "ui/win32/text.h"
 
 namespace lumisk::ui {
@@ -38,9 +37,8 @@ void ListView::InsertColumn(int index, const std::string& heading, int widthPixe
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    // Given for 96 DPI, as the templates' fonts are: the column grows with the text.
     const DialogWindow* window = dialog_->Window();
-    column.cx = window != nullptr ? ScaleToDpi(std::max(0, widthPixels), window->Dpi()) : 0;
+    column.cx = window != nullptr ? window->ColumnWidth(std::max(0, widthPixels)) : 0;
     column.pszText = text.data();
     column.iSubItem = index;
     Send(Find(dialog_, id_), LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),

@@ -25,6 +25,8 @@ public:
     // How much wider the exact letters are than the dialog manager takes them to be, never
     // below 1: what a template built for the manager scales its horizontal units by.
     double LetterWidthCorrection() const { return letterWidthCorrection_; }
+    // The width of four horizontal units, in pixels: what the boxes grow with.
+    double LetterWidth() const { return letterWidth_; }
     // The control's box in the dialog's client area, in pixels.
     RECT ControlBox(const ControlTemplate& control) const;
     // The size of the dialog's client area, in pixels.

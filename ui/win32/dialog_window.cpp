@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cmath>
 #include <utility>
 
 #include "ui/win32/address_control.h"
@@ -84,6 +85,14 @@ int DialogWindow::Dpi() const {
     return layout_ ? layout_->Dpi() : WindowDpi(window_);
 }
 
+int DialogWindow::ColumnWidth(int pixelsAt96DotsPerInch) const {
+    if (!layout_) {
+        return pixelsAt96DotsPerInch;
+    }
+    return static_cast<int>(
+        std::lround(pixelsAt96DotsPerInch * layout_->LetterWidth() / defaultLetterWidth_));
+}
+
 void DialogWindow::End(int code) {
     if (window_ != nullptr) {
         EndDialog(window_, code);
@@ -124,6 +133,7 @@ void DialogWindow::Initialize(bool& focusFirstControl) {
         controls_.push_back(child);
     }
     KeepDpiChangesToDialog(window_);
+    defaultLetterWidth_ = DialogLayout(template_, DefaultDpi).LetterWidth();
     LayOut(WindowDpi(window_));
     Place();
     for (const ControlTemplate& control : template_.controls) {
@@ -167,7 +177,7 @@ void DialogWindow::LayOut(int dpi) {
                 const auto width = static_cast<int>(
                     SendMessageW(child, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
                 SendMessageW(child, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                             MulDiv(width, dpi, layout_->Dpi()));
+                             std::lround(width * layout->LetterWidth() / layout_->LetterWidth()));
             }
         }
     }

@@ -38,6 +38,9 @@ public:
     HWND Control(int id) const;
     // The DPI the window is laid out at.
     int Dpi() const;
+    // A list column's width given in pixels at 96 DPI, grown as the window's boxes have grown
+    // with their font, so that the columns fill a list as they do at 96 DPI.
+    int ColumnWidth(int pixelsAt96DotsPerInch) const;
     // Whether the caller runs on the thread the window belongs to.
     bool OnItsThread() const { return GetCurrentThreadId() == thread_; }
     // Runs `request` on the thread of dialog window `target` and waits for it; from another
@@ -85,6 +88,8 @@ private:
     HWND owner_ = nullptr;
     DWORD thread_ = 0;
     std::unique_ptr<DialogLayout> layout_;
+    // LetterWidth() of the template at 96 DPI.
+    double defaultLetterWidth_ = 0;
     // The windows of the template's built controls, in template order.
     std::vector<HWND> controls_;
     int iconId_ = 0;

@@ -31,10 +31,6 @@ int WindowDpi(HWND window) {
     return dpi != 0 ? static_cast<int>(dpi) : SystemDpi();
 }
 
-int ScaleToDpi(int pixels, int dpi) {
-    return MulDiv(pixels, dpi, DefaultDpi);
-}
-
 int SystemMetricForDpi(int index, int dpi) {
     // Windows 10 1607; before it, the metrics are the system DPI's.
     using GetSystemMetricsForDpiCall = int(WINAPI*)(int, UINT);

@@ -17,8 +17,6 @@ inline constexpr UINT GetDpiScaledSizeMessage = 0x02E4;
 // The DPI the window is drawn at: its monitor's for a per-monitor aware program, else the
 // system's.
 int WindowDpi(HWND window);
-// `pixels` at DefaultDpi, at `dpi`.
-int ScaleToDpi(int pixels, int dpi);
 // GetSystemMetrics' `index` at `dpi`.
 int SystemMetricForDpi(int index, int dpi);
 // The size of a window of `style` and `extendedStyle` around a client area of `client`, its frame
