@@ -14,9 +14,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QWheelEvent>
 
 #include "ui/qt/control_text.h"
@@ -225,23 +225,23 @@ bool ClickButton(int id) {
 }
 
 bool ClickListRow(int listId, int row) {
-    auto* view = FindControlAs<QTreeWidget>(listId);
-    QTreeWidgetItem* item = view != nullptr ? view->topLevelItem(row) : nullptr;
-    if (item == nullptr) {
+    auto* view = FindControlAs<QTableWidget>(listId);
+    const QModelIndex cell = view != nullptr ? view->model()->index(row, 0) : QModelIndex();
+    if (!cell.isValid()) {
         return false;
     }
-    view->scrollToItem(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+    view->scrollTo(cell);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
     return true;
 }
 
 bool ClickListEmptyArea(int listId) {
-    auto* view = FindControlAs<QTreeWidget>(listId);
+    auto* view = FindControlAs<QTableWidget>(listId);
     if (view == nullptr) {
         return false;
     }
     const QPoint corner(view->viewport()->width() - 2, view->viewport()->height() - 2);
-    if (view->itemAt(corner) != nullptr) {
+    if (view->indexAt(corner).isValid()) {
         return false;
     }
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, corner);
@@ -249,13 +249,13 @@ bool ClickListEmptyArea(int listId) {
 }
 
 bool DoubleClickListRow(int listId, int row) {
-    auto* view = FindControlAs<QTreeWidget>(listId);
-    QTreeWidgetItem* item = view != nullptr ? view->topLevelItem(row) : nullptr;
-    if (item == nullptr) {
+    auto* view = FindControlAs<QTableWidget>(listId);
+    const QModelIndex cell = view != nullptr ? view->model()->index(row, 0) : QModelIndex();
+    if (!cell.isValid()) {
         return false;
     }
-    view->scrollToItem(item);
-    const QPoint center = view->visualItemRect(item).center();
+    view->scrollTo(cell);
+    const QPoint center = view->visualRect(cell).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, center);
     // A widget gets the second press of a double click as the double-click event.
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, center);

@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
+#include <QTableWidget>
 #include <QToolTip>
-#include <QTreeWidget>
 #include <cmath>
 
 #include "tests/gui_support/gui_driver.h"
@@ -57,13 +57,13 @@ TEST(ListView, RowsCellsAndColumns) {
         list.InsertColumn(0, "Name", 94);
         list.InsertColumn(1, "Netmask", 81);
         list.InsertColumn(1, "IP", 70);
-        auto* view = FindControlAs<QTreeWidget>(DeviceList);
+        auto* view = FindControlAs<QTableWidget>(DeviceList);
         ASSERT_NE(view, nullptr);
-        EXPECT_EQ(view->headerItem()->text(1), "IP");
-        EXPECT_EQ(view->headerItem()->text(2), "Netmask");
-        EXPECT_EQ(view->header()->sectionSize(1), 70);
-        EXPECT_FALSE(view->header()->isHidden());
-        EXPECT_FALSE(view->rootIsDecorated());
+        EXPECT_EQ(view->horizontalHeaderItem(1)->text(), "IP");
+        EXPECT_EQ(view->horizontalHeaderItem(2)->text(), "Netmask");
+        EXPECT_EQ(view->horizontalHeader()->sectionSize(1), 70);
+        EXPECT_FALSE(view->horizontalHeader()->isHidden());
+        EXPECT_TRUE(view->verticalHeader()->isHidden());
 
         EXPECT_EQ(list.InsertItem(0, "b"), 0);
         EXPECT_EQ(list.InsertItem(0, "a"), 0);

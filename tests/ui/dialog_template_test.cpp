@@ -10,7 +10,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTableWidget>
+#include <map>
 #include <vector>
 
 #include "tests/gui_support/gui_driver.h"
@@ -135,7 +136,7 @@ TEST(DialogWindow, MainDialogHasEveryControlByIdAtItsPlace) {
             EXPECT_EQ(control->property("controlId").toInt(), id);
         }
         EXPECT_EQ(FindControl(1000)->geometry(), QRect(13, 20, 346, 79));
-        EXPECT_TRUE(qobject_cast<QTreeWidget*>(FindControl(1000)) != nullptr);
+        EXPECT_TRUE(qobject_cast<QTableWidget*>(FindControl(1000)) != nullptr);
         EXPECT_EQ(window->findChildren<QGroupBox*>().size(), 3);
         EXPECT_EQ(dialog.ControlText(1009), "Exit");
         dialog.EndDialog(5);

@@ -51,32 +51,15 @@ void ListView::InsertColumn(int index, const std::string& heading, int widthPixe
     if (view == nullptr) {
         return;
     }
-    const int count = view->columnCount();
-    const int column = std::clamp(index, 0, count);
-    view->setColumnCount(count + 1);
-    // The tree model does not carry headings along when a column goes in between, so the
-    // columns from `column` on move one place right here.
-    QHeaderView* header = view->header();
-    QTreeWidgetItem* headings = view->headerItem();
-    for (int moved = count; moved > column; --moved) {
-        headings->setText(moved, headings->text(moved - 1));
-        header->resizeSection(moved, header->sectionSize(moved - 1));
-        for (int row = 0; row < view->topLevelItemCount(); ++row) {
-            QTreeWidgetItem* item = view->topLevelItem(row);
-            item->setText(moved, item->text(moved - 1));
-        }
-    }
-    for (int row = 0; row < view->topLevelItemCount(); ++row) {
-        view->topLevelItem(row)->setText(column, QString());
-    }
-    headings->setText(column, ToQt(heading));
-    header->resizeSection(column, std::max(0, widthPixels));
+    const int column = std::clamp(index, 0, view->columnCount());
+    view->insertColumn(column);
+    view->setHorizontalHeaderItem(column, new QTableWidgetItem(ToQt(heading)));
+    view->horizontalHeader()->resizeSection(column, std::max(0, widthPixels));
 }
 
 void ListView::DeleteAllItems() {
-    auto* view = Find<ReportView>(dialog_, id_);
-    if (view != nullptr && view->topLevelItemCount() > 0) {
-        view->clear();
+    if (auto* view = Find<ReportView>(dialog_, id_)) {
+        view->setRowCount(0);
     }
 }
 
@@ -85,43 +68,44 @@ int ListView::InsertItem(int index, const std::string& text) {
     if (view == nullptr || index < 0) {
         return -1;
     }
-    const int row = std::min(index, view->topLevelItemCount());
-    auto* item = new QTreeWidgetItem();
-    item->setText(0, ToQt(text));
-    view->insertTopLevelItem(row, item);
+    const int row = std::min(index, view->rowCount());
+    view->insertRow(row);
+    SetItemText(row, 0, text);
     return row;
 }
 
 void ListView::SetItemText(int row, int column, const std::string& text) {
     auto* view = Find<ReportView>(dialog_, id_);
-    QTreeWidgetItem* item = view != nullptr && row >= 0 ? view->topLevelItem(row) : nullptr;
-    if (item == nullptr || column < 0 || column >= view->columnCount()) {
+    if (view == nullptr || row < 0 || row >= view->rowCount() || column < 0 ||
+        column >= view->columnCount()) {
         return;
     }
     const QString value = ToQt(text);
-    if (item->text(column) != value) {
-        item->setText(column, value);
+    if (QTableWidgetItem* item = view->item(row, column)) {
+        if (item->text() != value) {
+            item->setText(value);
+        }
+    } else {
+        view->setItem(row, column, new QTableWidgetItem(value));
     }
 }
 
 std::string ListView::GetItemText(int row, int column) const {
     const auto* view = Find<ReportView>(dialog_, id_);
-    const QTreeWidgetItem* item = view != nullptr && row >= 0 ? view->topLevelItem(row) : nullptr;
-    if (item == nullptr || column < 0 || column >= view->columnCount()) {
-        return {};
-    }
-    return item->text(column).toStdString();
+    const QTableWidgetItem* item =
+        view != nullptr && row >= 0 && column >= 0 ? view->item(row, column) : nullptr;
+    return item != nullptr ? item->text().toStdString() : std::string();
 }
 
 int ListView::GetItemCount() const {
     const auto* view = Find<ReportView>(dialog_, id_);
-    return view != nullptr ? view->topLevelItemCount() : 0;
+    return view != nullptr ? view->rowCount() : 0;
 }
 
 bool ListView::IsSelected(int row) const {
     const auto* view = Find<ReportView>(dialog_, id_);
-    const QTreeWidgetItem* item = view != nullptr && row >= 0 ? view->topLevelItem(row) : nullptr;
-    return item != nullptr && item->isSelected();
+    return view != nullptr && row >= 0 && row < view->rowCount() &&
+           view->selectionModel()->rowIntersectsSelection(row, QModelIndex());
 }
 
 void ListView::Focus() {

@@ -1,22 +1,30 @@
 #include "ui/qt/report_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <utility>
 
 namespace lumisk::ui {
 
-ReportView::ReportView(QWidget* parent) : QTreeWidget(parent) {
+ReportView::ReportView(QWidget* parent) : QTableWidget(parent) {
     setColumnCount(0);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    // Tab leaves the list for the next control, as in the native dialogs.
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    QHeaderView* columns = horizontalHeader();
+    columns->setStretchLastSection(false);
+    columns->setSectionsMovable(false);
+    columns->setSectionsClickable(false);
+    columns->setHighlightSections(false);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void ReportView::mousePressEvent(QMouseEvent* event) {
@@ -25,11 +33,11 @@ void ReportView::mousePressEvent(QMouseEvent* event) {
         clearSelection();
         setCurrentIndex(QModelIndex());
     }
-    QTreeWidget::mousePressEvent(event);
+    QTableWidget::mousePressEvent(event);
 }
 
 void ReportView::mouseReleaseEvent(QMouseEvent* event) {
-    QTreeWidget::mouseReleaseEvent(event);
+    QTableWidget::mouseReleaseEvent(event);
     if (std::exchange(doubleClicked_, false)) {
         return;
     }
@@ -40,7 +48,21 @@ void ReportView::mouseReleaseEvent(QMouseEvent* event) {
 
 void ReportView::mouseDoubleClickEvent(QMouseEvent* event) {
     doubleClicked_ = true;
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
+void ReportView::keyPressEvent(QKeyEvent* event) {
+    QTableWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && clickHandler_) {
+        clickHandler_();
+    }
+}
+
+void ReportView::focusInEvent(QFocusEvent* event) {
+    if (!currentIndex().isValid() && rowCount() > 0 && columnCount() > 0) {
+        selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    }
+    QTableWidget::focusInEvent(event);
 }
 
 }  // namespace lumisk::ui
