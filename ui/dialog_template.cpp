@@ -58,6 +58,7 @@ std::optional<ControlTemplate> Control(const JsonValue& object) {
     control.id = object["id"].Integer().value_or(-1);
     control.kind = object["class"].String();
     control.text = object["text"].String();
+    control.name = object["name"].String();
     control.rect = *rect;
     control.styles = Strings(object["styles"]);
     control.items = Strings(object["items"]);
@@ -96,6 +97,7 @@ std::optional<DialogTemplate> ParseDialogTemplate(std::string_view json) {
     DialogTemplate dialog;
     dialog.id = (*object)["id"].Integer().value_or(0);
     dialog.caption = (*object)["caption"].String();
+    dialog.name = (*object)["name"].String();
     dialog.width = *width;
     dialog.height = *height;
     const JsonValue& font = (*object)["font"];

@@ -20,6 +20,8 @@ struct ControlTemplate {
     int id = -1;
     std::string kind;  // the control's class: "button", "listview", ...
     std::string text;
+    // What a screen reader calls the control when neither its text nor a label names it.
+    std::string name;
     TemplateRect rect;
     std::vector<std::string> styles;
     std::vector<std::string> items;
@@ -31,6 +33,8 @@ struct ControlTemplate {
 struct DialogTemplate {
     int id = 0;
     std::string caption;
+    // What a screen reader calls a dialog without a caption.
+    std::string name;
     int width = 0;
     int height = 0;
     std::string fontFace;

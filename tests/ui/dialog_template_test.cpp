@@ -16,6 +16,7 @@
 
 #include "tests/gui_support/gui_driver.h"
 #include "tests/ui/probe_dialog.h"
+#include "ui/accessible_name.h"
 #include "ui/dialog_template.h"
 #include "ui/qt/dialog_units.h"
 #include "ui/string_resources.h"
@@ -47,12 +48,51 @@ TEST(DialogTemplate, MainTemplateListsEveryControlInTabOrder) {
     for (const auto& control : dialog->controls) {
         ids.push_back(control.id);
     }
-    const std::vector<int> expected = {1000, 1002, 1008, 1006, 1010, 1011, 1007, 1001,
-                                       1003, 1004, 1009, -1,   -1,   -1,   -1,   -1,
-                                       -1,   1013, 1015, -1,   -1,   1021, 1022};
+    // Each label just before the field it names, as the system's dialog manager reads it.
+    const std::vector<int> expected = {1000, 1002, 1008, -1,   1006, -1,   1010, -1,
+                                       1011, 1007, 1001, 1003, 1004, 1009, -1,   -1,
+                                       -1,   -1,   1013, -1,   1015, 1021, 1022};
     EXPECT_EQ(ids, expected);
-    EXPECT_EQ(dialog->controls[18].items, std::vector<std::string>({"Disable", "Enable"}));
-    EXPECT_TRUE(dialog->controls[18].Has("sort"));
+    EXPECT_EQ(dialog->controls[20].items, std::vector<std::string>({"Disable", "Enable"}));
+    EXPECT_TRUE(dialog->controls[20].Has("sort"));
+}
+
+// What a screen reader calls each control that takes the focus, on every back end.
+TEST(DialogTemplate, EveryControlThatTakesTheFocusHasTheNameAPersonWouldSay) {
+    const std::map<int, std::map<int, std::string>> names = {
+        {MainTemplate,
+         {{1000, "Network Storage Devices"},
+          {1002, "Refresh"},
+          {1008, "Configuration"},
+          {1006, "IP"},
+          {1010, "Netmask"},
+          {1011, "Gateway"},
+          {1007, "Apply"},
+          {1001, "Shares"},
+          {1003, "Connect"},
+          {1004, "Disconnect"},
+          {1009, "Exit"},
+          {1013, "Available Drive Letters"},
+          {1015, "Receive DHCP"},
+          {1021, "About"},
+          {1022, "Language"}}},
+        {LoginTemplate, {{1016, "User name"}, {1017, "Password"}, {1, "OK"}, {2, "Cancel"}}},
+        {AboutTemplate, {{1, "OK"}}},
+        {139, {{1, "OK"}, {2, "Cancel"}, {1022, "Language"}}},
+        {141, {{1023, "The system is restarting. Please wait a moment."}}}};
+    for (const auto& [templateId, expected] : names) {
+        const auto dialog = ui::LoadDialogTemplate(templateId);
+        ASSERT_TRUE(dialog.has_value()) << templateId;
+        EXPECT_FALSE(ui::AccessibleName(*dialog).empty()) << templateId;
+        std::map<int, std::string> named;
+        for (std::size_t index = 0; index < dialog->controls.size(); ++index) {
+            if (dialog->controls[index].id != -1) {
+                named[dialog->controls[index].id] = ui::AccessibleName(*dialog, index);
+            }
+        }
+        EXPECT_EQ(named, expected) << templateId;
+    }
+    EXPECT_EQ(ui::AccessibleName(*ui::LoadDialogTemplate(139)), "Language");
 }
 
 TEST(DialogTemplate, MalformedTemplatesAreRefused) {

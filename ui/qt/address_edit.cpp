@@ -1,20 +1,26 @@
 #include "ui/qt/address_edit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QToolTip>
 #include <QValidator>
 #include <algorithm>
 #include <optional>
 #include <utility>
 
+#include "ui/string_resources.h"
+
 namespace lumisk::ui {
 namespace {
 
 constexpr int HighestOctet = 255;
 constexpr int OctetDigits = 3;
+// "octet %1 of %2", the place of an octet field in its address.
+constexpr int OctetPlaceText = 120;
 
 // The octet a text holds: a number of at most three digits, at most 255.
 std::optional<int> OctetValue(const QString& text) {
@@ -93,6 +99,8 @@ AddressEdit::AddressEdit(QWidget* parent) : QFrame(parent) {
         octet->setMinimumWidth(1);
         octet->installEventFilter(this);
         connect(octet, &QLineEdit::textEdited, this, [this, index] { OnEdited(index); });
+        connect(octet, &QLineEdit::textChanged, this, &AddressEdit::ReportChanges);
+        connect(octet, &QLineEdit::cursorPositionChanged, this, &AddressEdit::ReportChanges);
         layout->addWidget(octet, 1);
         octets_[index] = octet;
     }
@@ -194,7 +202,12 @@ bool AddressEdit::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             break;
+        case QEvent::FocusOut:
+            update();
+            break;
         case QEvent::FocusIn:
+            update();
+            ReportChanges();
             // A click gives the focus before it places the cursor; its release selects.
             if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
                 movedOnByDigits_ = false;
@@ -258,6 +271,104 @@ bool AddressEdit::OnKey(int index, const QKeyEvent& key) {
         default:
             return false;
     }
+}
+
+void AddressEdit::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (FocusedOctetIndex() >= 0) {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Highlight));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+QString AddressEdit::TypedText() const {
+    if (IsBlank()) {
+        return {};
+    }
+    QStringList parts;
+    for (const QLineEdit* octet : octets_) {
+        parts.append(octet->text());
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
+int AddressEdit::OctetStart(int index) const {
+    int start = 0;
+    for (int before = 0; before < index; ++before) {
+        start += static_cast<int>(octets_[before]->text().size()) + 1;
+    }
+    return std::min(start, static_cast<int>(TypedText().size()));
+}
+
+int AddressEdit::FocusedOctetIndex() const {
+    const auto found = std::find(octets_.begin(), octets_.end(), window()->focusWidget());
+    return found == octets_.end() ? -1 : static_cast<int>(found - octets_.begin());
+}
+
+int AddressEdit::CaretOffset() const {
+    const int index = std::max(0, FocusedOctetIndex());
+    return std::min(OctetStart(index) + octets_[index]->cursorPosition(),
+                    static_cast<int>(TypedText().size()));
+}
+
+std::pair<int, int> AddressEdit::SelectedRange() const {
+    const int index = FocusedOctetIndex();
+    if (index < 0 || !octets_[index]->hasSelectedText()) {
+        return {CaretOffset(), CaretOffset()};
+    }
+    const int start = OctetStart(index) + octets_[index]->selectionStart();
+    return {start, start + static_cast<int>(octets_[index]->selectedText().size())};
+}
+
+int AddressEdit::OctetAt(int offset) const {
+    int index = OctetCount - 1;
+    while (index > 0 && OctetStart(index) > offset) {
+        --index;
+    }
+    return index;
+}
+
+void AddressEdit::SelectTypedRange(int start, int end) {
+    const int index = OctetAt(start);
+    QLineEdit* octet = octets_[index];
+    const int length = static_cast<int>(octet->text().size());
+    const int from = std::clamp(start - OctetStart(index), 0, length);
+    movedOnByDigits_ = false;
+    octet->setFocus(Qt::OtherFocusReason);
+    octet->setSelection(from, std::clamp(end - OctetStart(index), from, length) - from);
+}
+
+void AddressEdit::NameOctets(const QString& fieldName) {
+    for (int index = 0; index < OctetCount; ++index) {
+        octets_[index]->setAccessibleName(fieldName);
+        octets_[index]->setAccessibleDescription(QString::fromStdString(
+            LoadString(OctetPlaceText, {std::to_string(index + 1), std::to_string(OctetCount)})));
+    }
+}
+
+void AddressEdit::ReportChanges() {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    const QString text = TypedText();
+    if (text != reportedText_) {
+        QAccessibleTextUpdateEvent update(this, 0, reportedText_, text);
+        QAccessible::updateAccessibility(&update);
+        reportedText_ = text;
+    }
+    const int octet = FocusedOctetIndex();
+    if (octet < 0) {
+        return;
+    }
+    // The octet under the caret is the field's description: a new one is read out.
+    if (octet != reportedOctet_) {
+        reportedOctet_ = octet;
+        QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+    }
+    QAccessibleTextCursorEvent caret(this, CaretOffset());
+    QAccessible::updateAccessibility(&caret);
 }
 
 }  // namespace lumisk::ui

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <array>
+#include <utility>
 
 namespace lumisk::ui {
 
@@ -30,8 +31,28 @@ public:
     QString Text() const;
     void FocusOctet(int index);
 
+    // What screen readers read: the octets as typed, joined by dots, and empty while the field is
+    // blank; the caret's place in that text, and the selected part of it ([start, end), empty
+    // when nothing is selected).
+    QString TypedText() const;
+    int CaretOffset() const;
+    std::pair<int, int> SelectedRange() const;
+    // The octet with the keyboard focus, or -1.
+    int FocusedOctetIndex() const;
+    // Where octet `index` starts in the typed text, and the octet that `offset` of it is in.
+    int OctetStart(int index) const;
+    int OctetAt(int offset) const;
+    QLineEdit* OctetField(int index) const { return octets_.at(index); }
+    // Selects [start, end) of the typed text within the octet where it starts; an empty range
+    // puts the caret there.
+    void SelectTypedRange(int start, int end);
+    // Each octet field is read as a part of the field `fieldName`, with its place.
+    void NameOctets(const QString& fieldName);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // While an octet has the keyboard focus, the whole field shows it.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool OnKey(int index, const QKeyEvent& key);
@@ -39,12 +60,17 @@ private:
     // Moves the focus to octet `index`, all of it selected or the cursor at `cursor`.
     void MoveTo(int index, int cursor, bool selectAll);
     void ShowRefused(int index, const QString& refused);
+    // Tells screen readers what changed in the typed text, the caret and the octet it is in.
+    void ReportChanges();
 
     std::array<QLineEdit*, OctetCount> octets_{};
     // The last key moved on by itself after a third digit: a dot now is swallowed.
     bool movedOnByDigits_ = false;
     // The octet a click has just focused: its release selects the whole octet.
     QLineEdit* selectOnRelease_ = nullptr;
+    // What screen readers were last told.
+    QString reportedText_;
+    int reportedOctet_ = -1;
 };
 
 }  // namespace lumisk::ui

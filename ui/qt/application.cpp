@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/qt/accessibility.h"
 #include "ui/qt/dialog_colors.h"
 #include "ui/qt/dialog_style.h"
 #include "ui/qt/dialog_units.h"
@@ -84,6 +85,7 @@ Application::Application(int& argc, char** argv) : state_(std::make_unique<State
     // every desktop.
     QApplication::setStyle(new DialogStyle);
     QApplication::setFont(DialogFont(QStringLiteral("Arial"), MessageFontPoints));
+    InstallAccessibleInterfaces();
 }
 
 Application::~Application() = default;

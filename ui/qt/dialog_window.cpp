@@ -6,11 +6,14 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <utility>
 
+#include "ui/accessible_name.h"
+#include "ui/qt/address_edit.h"
 #include "ui/qt/control_factory.h"
 #include "ui/qt/dialog_colors.h"
 #include "ui/qt/drop_down_list.h"
@@ -53,6 +56,7 @@ DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate,
     setObjectName(QStringLiteral("dialog_%1").arg(dialogTemplate.id));
     setProperty("templateId", dialogTemplate.id);
     setWindowTitle(QString::fromStdString(dialogTemplate.caption));
+    setAccessibleName(QString::fromStdString(AccessibleName(dialogTemplate)));
     setFont(TemplateFont(dialogTemplate));
     setFixedSize(units_.ToPixels(QSize(dialogTemplate.width, dialogTemplate.height)));
     ApplyDialogColors(*this);
@@ -61,7 +65,9 @@ DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate,
 }
 
 void DialogWindow::CreateControls(const DialogTemplate& dialogTemplate) {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    QLabel* previousLabel = nullptr;
+    for (std::size_t index = 0; index < dialogTemplate.controls.size(); ++index) {
+        const ControlTemplate& control = dialogTemplate.controls[index];
         QWidget* widget = CreateControl(control, units_, *this);
         if (widget == nullptr) {
             continue;
@@ -69,6 +75,16 @@ void DialogWindow::CreateControls(const DialogTemplate& dialogTemplate) {
         // Earlier controls lie on top, as in the native z-order, so group boxes stay beneath.
         widget->lower();
         controlsInOrder_.push_back(widget);
+        const QString name = QString::fromStdString(AccessibleName(dialogTemplate, index));
+        widget->setAccessibleName(name);
+        if (auto* field = qobject_cast<AddressEdit*>(widget)) {
+            field->NameOctets(name);
+        }
+        // The label before a field is its label for screen readers too.
+        if (previousLabel != nullptr && widget->focusPolicy() != Qt::NoFocus) {
+            previousLabel->setBuddy(widget);
+        }
+        previousLabel = control.kind == "label" ? qobject_cast<QLabel*>(widget) : nullptr;
         if (control.id == -1) {
             continue;
         }

@@ -1,6 +1,7 @@
 #include "ui/message_box.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QThread>
 
@@ -8,9 +9,15 @@
 #include "ui/dialog.h"
 #include "ui/qt/dialog_colors.h"
 #include "ui/qt/dialog_window.h"
+#include "ui/string_resources.h"
 
 namespace lumisk::ui {
 namespace {
+
+// The texts screen readers call the icons by.
+constexpr int ErrorText = 121;
+constexpr int WarningText = 122;
+constexpr int InformationText = 123;
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
     switch (icon) {
@@ -26,11 +33,28 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+QString IconName(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Stop:
+            return QString::fromStdString(LoadString(ErrorText));
+        case MessageIcon::Exclamation:
+            return QString::fromStdString(LoadString(WarningText));
+        case MessageIcon::Information:
+            return QString::fromStdString(LoadString(InformationText));
+        case MessageIcon::None:
+            break;
+    }
+    return {};
+}
+
 void Show(Dialog* owner, const QString& text, const QString& caption, MessageIcon icon) {
     QWidget* parent = owner != nullptr ? owner->Window() : nullptr;
     QMessageBox box(QtIcon(icon), caption, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("lumisk_message_box"));
     box.setTextFormat(Qt::PlainText);
+    if (auto* shown = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+        shown->setAccessibleName(IconName(icon));
+    }
     ApplyDialogColors(box);
     box.exec();
 }

@@ -1,0 +1,23 @@
+#include "ui/qt/accessibility.h"
+
+#include <QAccessible>
+
+#include "ui/qt/address_edit_accessible.h"
+
+namespace lumisk::ui {
+namespace {
+
+QAccessibleInterface* InterfaceFor(const QString& /*className*/, QObject* object) {
+    if (auto* field = qobject_cast<AddressEdit*>(object)) {
+        return new AddressEditAccessible(field);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibleInterfaces() {
+    QAccessible::installFactory(InterfaceFor);
+}
+
+}  // namespace lumisk::ui
