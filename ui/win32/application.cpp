@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "ui/win32/dialog_colors.h"
 #include "ui/win32/text.h"
@@ -17,9 +18,13 @@ Application::Application(int& /*argc*/, char** /*argv*/) {
         sizeof(INITCOMMONCONTROLSEX),
         ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // The screen reader annotations are COM objects of the windows' thread.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    CoUninitialize();
+}
 
 std::string Application::Name() {
     std::wstring path(MAX_PATH, L'\0');

@@ -147,6 +147,7 @@ void DialogWindow::Initialize(bool& focusFirstControl) {
             }
         }
     }
+    annotations_.NameControls(window_, template_);
     focusFirstControl = dialog_.OnInitDialog();
 }
 
@@ -245,6 +246,9 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         }
+        case WM_DESTROY:
+            annotations_.Clear();
+            return FALSE;
         case WM_SYSCOMMAND:
             if (systemCommands_.count(static_cast<int>(wParam & 0xFFF0)) != 0) {
                 dialog_.OnSysCommand(static_cast<int>(wParam));

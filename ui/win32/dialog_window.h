@@ -15,6 +15,7 @@
 #include "ui/dialog_routes.h"
 #include "ui/dialog_template.h"
 #include "ui/win32/dialog_layout.h"
+#include "ui/win32/screen_reader.h"
 
 namespace lumisk::ui {
 
@@ -101,6 +102,7 @@ private:
     FILETIME watchedWriteTime_{};
     bool paintPending_ = false;
     bool paintHandlerDeferred_ = false;
+    ScreenReaderAnnotations annotations_;
 };
 
 }  // namespace lumisk::ui
