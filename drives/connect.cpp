@@ -8,6 +8,7 @@
 #include "setup/login_dialog.h"
 #include "setup/web_probe.h"
 #include "ui/message_box.h"
+#include "ui/string_resources.h"
 
 namespace lumisk {
 namespace {
@@ -16,6 +17,8 @@ namespace {
 // cut short it could name another server.
 constexpr std::size_t DeviceNameLimit = 63;
 constexpr std::size_t LocalNameLength = 2;  // "E:"
+// What screen readers are told once a share is mapped: the share, its letter.
+constexpr int MappedText = 114;
 
 void ShowFailure(MainWindow& window, const char* text) {
     ui::ShowMessage(&window.dialog, text, "Error", ui::MessageIcon::Stop);
@@ -113,6 +116,7 @@ void OnConnect(MainWindow& window) {
     ShowConfirmation(window, "Successfully mapped drive.");
     RefreshDrives(window);
     FillShareList(window, deviceRow, HostComparison::Exact);
+    window.dialog.Announce(ui::LoadString(MappedText, {shareName, localName}));
 }
 
 void OnDisconnect(MainWindow& window) {

@@ -12,9 +12,15 @@
 #include "protocol/text_case.h"
 #include "protocol/utf8_text.h"
 #include "setup/web_probe.h"
+#include "ui/string_resources.h"
 
 namespace lumisk {
 namespace {
+
+// What screen readers are told at the end of a search: no adapters, one, or %1 of them found.
+constexpr int NoAdaptersFoundText = 110;
+constexpr int OneAdapterFoundText = 111;
+constexpr int AdaptersFoundText = 112;
 
 bool HostMatches(std::string_view server, std::string_view host, HostComparison comparison) {
     return comparison == HostComparison::Exact ? server == host : EqualIgnoringCase(server, host);
@@ -80,6 +86,9 @@ void RefreshDeviceList(MainWindow& window) {
         window.deviceList.SetItemText(row, DeviceNetmaskColumn, device->netmaskText);
         window.deviceList.SetItemText(row, DeviceGatewayColumn, device->gatewayText);
     }
+    window.dialog.Announce(row == 0   ? ui::LoadString(NoAdaptersFoundText)
+                           : row == 1 ? ui::LoadString(OneAdapterFoundText)
+                                      : ui::LoadString(AdaptersFoundText, {std::to_string(row)}));
     window.deviceChosen = 0;
 }
 

@@ -4,15 +4,20 @@
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
 #include "protocol/ip_text.h"
+#include "protocol/utf8_text.h"
 #include "setup/device_list.h"
 #include "setup/login_dialog.h"
 #include "ui/message_box.h"
+#include "ui/string_resources.h"
 
 namespace lumisk {
 namespace {
 
 constexpr char EnableItem[] = "Enable";
 constexpr char AdministratorName[] = "admin";
+// What screen readers are told once an adapter has confirmed its new address: its name, the
+// address.
+constexpr int AddressChangedText = 113;
 
 void ShowError(MainWindow& window, const char* text) {
     ui::ShowMessage(&window.dialog, text, "Error", ui::MessageIcon::Stop);
@@ -110,12 +115,18 @@ void SetStaticSettings(MainWindow& window, LoginDialog& login) {
     if (!LogInAsAdministrator(window, login)) {
         return;
     }
+    const DeviceRecord* device = FindSelectedDevice();
+    const std::string name = device != nullptr ? ReadableText(TextOf(device->name)) : std::string();
     // Unconfirmed, the search that follows shows where the adapter is.
-    window.dialog.WaitFor(SetStaticAddress);
+    const bool confirmed = window.dialog.WaitFor(SetStaticAddress) != 0;
     // The adapter stays the chosen device under its new address.
     const int chosen = window.deviceChosen;
     RefreshDeviceList(window);
     window.deviceChosen = chosen;
+    if (confirmed) {
+        window.dialog.Announce(
+            ui::LoadString(AddressChangedText, {name, std::string(TextOf(PendingIp))}));
+    }
 }
 
 }  // namespace

@@ -59,6 +59,10 @@ public:
     // window: OnPaint runs. A file that does not exist yet is watched for from its directory.
     void RepaintOnFileChange(const std::string& path);
 
+    // Says `line` to screen readers, leaving the window as it is: for news a sighted user sees in
+    // the window's contents, such as the end of a search.
+    void Announce(const std::string& line);
+
     // Runs `work` on a worker thread and returns its result once it is done: to the caller a
     // blocking call, like an exchange on the dialog's thread. Meanwhile the windows keep
     // painting and show the wait cursor, while the user's input and every paint handler wait.

@@ -1,6 +1,7 @@
 // What screen readers meet on the Qt back end, read in the process through QAccessible, as the
 // AT-SPI bridge reads it: every dialog's controls with roles and names, the address field as one
-// text, the lists as tables, message boxes; and the keyboard focus as a person sees it.
+// text, the lists as tables, message boxes, announcements; and the keyboard focus as a person
+// sees it.
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,25 @@ TEST(Accessibility, MessageBoxesSayTheirTextAndTheKindOfTheirIcon) {
         ui::ShowMessage(&dialog, "Failed to map drive.", "Error", ui::MessageIcon::Stop);
         EXPECT_TRUE(said.contains("Failed to map drive.")) << said.join('|').toStdString();
         EXPECT_TRUE(said.contains("Error")) << said.join('|').toStdString();
+        dialog.EndDialog(ui::IdCancel);
+    });
+}
+
+TEST(Accessibility, AnnouncementsReachScreenReadersAndLeaveTheWindowAsItIs) {
+    ProbeDialog dialog(MainTemplate);
+    RunDialog(dialog, [&] {
+        const QImage before = ActiveDialog()->grab().toImage();
+        // Said while one event is handled, the lines come as one notification, shown anew.
+        dialog.Announce("2 adapters found");
+        dialog.Announce("NAS-Lab now has the address 192.0.2.77");
+        QAccessibleInterface* notification = QAccessible::queryAccessibleInterface(
+            ActiveDialog()->findChild<QWidget*>(QStringLiteral("lumisk_announcer")));
+        ASSERT_NE(notification, nullptr);
+        EXPECT_EQ(notification->role(), QAccessible::Notification);
+        EXPECT_TRUE(WaitUntil([notification] { return !notification->state().invisible; }));
+        EXPECT_EQ(notification->text(QAccessible::Name),
+                  "2 adapters found. NAS-Lab now has the address 192.0.2.77");
+        EXPECT_EQ(ActiveDialog()->grab().toImage(), before);
         dialog.EndDialog(ui::IdCancel);
     });
 }

@@ -1,5 +1,5 @@
 // What screen readers meet on the Win32 back end, read back through oleacc where Wine answers:
-// the names of every dialog's controls. Wine's oleacc
+// the names of every dialog's controls, and the announcements. Wine's oleacc
 // names a window by its own text, as the system does a button's or a group box's; a field's name
 // the system takes from the label before it, which is checked here in the windows' order, as Wine
 // does not read it. The names given by annotation (list views, address controls, dialogs without
@@ -20,6 +20,9 @@
 
 namespace lumisk::gui_test {
 namespace {
+
+// Windows 8's event for a live region that changed.
+constexpr DWORD LiveRegionChanged = 0x8019;
 
 std::string NameOf(IAccessible* accessible, VARIANT child) {
     BSTR name = nullptr;
@@ -76,6 +79,39 @@ TEST(ScreenReader, EveryControlIsNamedByItsTextOrTheLabelBeforeIt) {
             dialog.EndDialog(ui::IdCancel);
         });
     }
+}
+
+std::vector<std::string> heard;
+
+void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    IAccessible* accessible = nullptr;
+    VARIANT id;
+    VariantInit(&id);
+    if (AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child),
+                                  &accessible, &id) == S_OK) {
+        heard.push_back(NameOf(accessible, id));
+        accessible->Release();
+    }
+    RECT size{};
+    GetClientRect(window, &size);
+    EXPECT_TRUE(IsRectEmpty(&size)) << "the line shows in the window";
+}
+
+TEST(ScreenReader, AnnouncementsComeAsOneLiveRegionChangeWithoutSize) {
+    ui::Dialog dialog(102);
+    RunDialog(dialog, [&] {
+        heard.clear();
+        const HWINEVENTHOOK hook =
+            SetWinEventHook(LiveRegionChanged, LiveRegionChanged, nullptr, Hear,
+                            GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        dialog.Announce("2 adapters found");
+        dialog.Announce("NAS-Lab now has the address 192.0.2.77");
+        EXPECT_TRUE(WaitUntil([] { return !heard.empty(); }));
+        UnhookWinEvent(hook);
+        EXPECT_EQ(heard, std::vector<std::string>{
+                             "2 adapters found. NAS-Lab now has the address 192.0.2.77"});
+        dialog.EndDialog(ui::IdCancel);
+    });
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAccessible>
 
 #include "ui/qt/address_edit_accessible.h"
+#include "ui/qt/announcer.h"
 
 namespace lumisk::ui {
 namespace {
@@ -10,6 +11,9 @@ namespace {
 QAccessibleInterface* InterfaceFor(const QString& /*className*/, QObject* object) {
     if (auto* field = qobject_cast<AddressEdit*>(object)) {
         return new AddressEditAccessible(field);
+    }
+    if (auto* announcer = qobject_cast<Announcer*>(object)) {
+        return new AnnouncerAccessible(announcer);
     }
     return nullptr;
 }

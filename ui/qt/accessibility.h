@@ -1,6 +1,6 @@
 #pragma once
-// What screen readers are told about the back end's own widgets (the address field); the
-// toolkit's widgets speak for themselves.
+// What screen readers are told about the back end's own widgets (the address field, the
+// announcer); the toolkit's widgets speak for themselves.
 
 namespace lumisk::ui {
 

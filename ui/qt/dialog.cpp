@@ -108,6 +108,12 @@ void Dialog::RepaintOnFileChange(const std::string& path) {
     }
 }
 
+void Dialog::Announce(const std::string& line) {
+    if (window_) {
+        window_->Announce(QString::fromStdString(line));
+    }
+}
+
 bool Dialog::IsMinimized() const {
     return window_ && window_->isMinimized();
 }

@@ -62,6 +62,7 @@ DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate,
     ApplyDialogColors(*this);
     CreateControls(dialogTemplate);
     CreateSystemMenu(dialogTemplate.Has("minimizebox"));
+    announcer_ = new Announcer(this);
 }
 
 void DialogWindow::CreateControls(const DialogTemplate& dialogTemplate) {
@@ -136,6 +137,10 @@ void DialogWindow::AppendSystemMenuItem(int commandId, const QString& text) {
 
 void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
     systemMenu_->popup(globalPosition);
+}
+
+void DialogWindow::Announce(const QString& line) {
+    announcer_->Say(line);
 }
 
 QWidget* DialogWindow::Control(int id) const {

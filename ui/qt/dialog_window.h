@@ -12,6 +12,7 @@
 #include "ui/dialog.h"
 #include "ui/dialog_routes.h"
 #include "ui/dialog_template.h"
+#include "ui/qt/announcer.h"
 #include "ui/qt/dialog_units.h"
 
 namespace lumisk::ui {
@@ -37,6 +38,7 @@ public:
     void KillTimer(int timerId);
     void AppendSystemMenuItem(int commandId, const QString& text);
     void RepaintOnFileChange(const QString& path);
+    void Announce(const QString& line);
 
 protected:
     bool event(QEvent* event) override;
@@ -68,6 +70,7 @@ private:
     std::map<int, QWidget*> controlsById_;
     std::map<int, QTimer*> timers_;
     QMenu* systemMenu_ = nullptr;
+    Announcer* announcer_ = nullptr;
     QFileSystemWatcher* fileWatcher_ = nullptr;
     QString watchedFile_;
     int defaultCommand_ = IdOk;

@@ -92,6 +92,12 @@ void Dialog::RepaintOnFileChange(const std::string& path) {
     }
 }
 
+void Dialog::Announce(const std::string& line) {
+    if (window_) {
+        window_->Announce(line);
+    }
+}
+
 bool Dialog::IsMinimized() const {
     return window_ && IsIconic(window_->Handle());
 }

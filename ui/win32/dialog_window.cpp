@@ -19,6 +19,7 @@ namespace {
 // Private messages of the dialog window.
 constexpr UINT RunRequestMessage = WM_APP + 1;
 constexpr UINT PaintedMessage = WM_APP + 2;
+constexpr UINT AnnounceMessage = WM_APP + 3;
 
 // A timer of the window's own, apart from the ids the Dialog uses.
 constexpr UINT_PTR FileWatchTimer = 0x7FFF0001;
@@ -246,6 +247,9 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         }
+        case AnnounceMessage:
+            SayPendingLines();
+            return TRUE;
         case WM_DESTROY:
             annotations_.Clear();
             return FALSE;
@@ -325,6 +329,25 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
         default:
             break;
     }
+}
+
+void DialogWindow::Announce(const std::string& line) {
+    if (pendingLines_.Add(line)) {
+        PostMessageW(window_, AnnounceMessage, 0, 0);
+    }
+}
+
+void DialogWindow::SayPendingLines() {
+    if (announcer_ == nullptr) {
+        announcer_ =
+            CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0,
+                            0, 0, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        // Last of the controls, so that it is the label of none.
+        SetWindowPos(announcer_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        annotations_.MakeLiveRegion(announcer_);
+    }
+    SetWindowTextW(announcer_, Widen(pendingLines_.Take()).c_str());
+    ScreenReaderAnnotations::AnnounceChange(announcer_);
 }
 
 void DialogWindow::Command(int id) {

@@ -14,6 +14,7 @@
 #include "ui/dialog.h"
 #include "ui/dialog_routes.h"
 #include "ui/dialog_template.h"
+#include "ui/pending_lines.h"
 #include "ui/win32/dialog_layout.h"
 #include "ui/win32/screen_reader.h"
 
@@ -59,6 +60,8 @@ public:
     void RepaintOnFileChange(const std::string& path);
     // At most `bytes` bytes of UTF-8 in edit field `id`.
     void LimitTextBytes(int id, int bytes);
+    // Dialog::Announce for this window.
+    void Announce(const std::string& line);
 
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -73,6 +76,7 @@ private:
     // Icon `iconId` at `size` pixels, loaded once and kept until the window's run ends.
     HICON Icon(int iconId, int size);
     void OnCommand(int id, int code, HWND control);
+    void SayPendingLines();
     // A push button's command, Enter's and Escape's: its route, else OnOK or OnCancel.
     void Command(int id);
     // Calls the handler routed to `id`, if any.
@@ -103,6 +107,9 @@ private:
     bool paintPending_ = false;
     bool paintHandlerDeferred_ = false;
     ScreenReaderAnnotations annotations_;
+    PendingLines pendingLines_;
+    // A label without size that screen readers read as a live region; made for the first line.
+    HWND announcer_ = nullptr;
 };
 
 }  // namespace lumisk::ui

@@ -24,6 +24,13 @@ constexpr GUID NameProperty = {
     0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 constexpr GUID DescriptionProperty = {
     0x4d48dfe4, 0xbd3f, 0x491f, {0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88}};
+// UI Automation's LiveSetting property, which direct annotation takes by its GUID too, and its
+// value for a region read out once the reader is done speaking.
+constexpr GUID LiveSettingProperty = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG Polite = 1;
+// Windows 8's event for a live region that changed; the headers have it only for that version on.
+constexpr DWORD LiveRegionChangedEvent = 0x8019;
 // "octet %1 of %2", the place of an octet field in its address.
 constexpr int OctetPlaceText = 120;
 
@@ -79,6 +86,24 @@ void ScreenReaderAnnotations::NameControls(HWND dialog, const DialogTemplate& di
                                {std::to_string(octet + 1), std::to_string(octets.size())}));
         }
     }
+}
+
+void ScreenReaderAnnotations::MakeLiveRegion(HWND label) {
+    if (services_ == nullptr) {
+        return;
+    }
+    VARIANT setting;
+    VariantInit(&setting);
+    setting.vt = VT_I4;
+    setting.lVal = Polite;
+    if (SUCCEEDED(services_->SetHwndProp(label, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                         LiveSettingProperty, setting))) {
+        made_.emplace_back(label, static_cast<DWORD>(OBJID_CLIENT), LiveSettingProperty);
+    }
+}
+
+void ScreenReaderAnnotations::AnnounceChange(HWND label) {
+    NotifyWinEvent(LiveRegionChangedEvent, label, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void ScreenReaderAnnotations::Clear() {

@@ -1,8 +1,8 @@
 #pragma once
 // What screen readers are told about a dialog beyond what the system reads from its windows,
 // through the system's direct annotation (Microsoft Active Accessibility 2, also read by UI
-// Automation): the names the system cannot take from a label before a control. Needs COM on the
-// thread.
+// Automation): the names the system cannot take from a label before a control, and a line the
+// window says as a live region. Needs COM on the thread.
 
 #include <windows.h>
 
@@ -28,6 +28,10 @@ public:
     // in the address), and the dialog itself when it has no caption, as `dialogTemplate` names
     // them.
     void NameControls(HWND dialog, const DialogTemplate& dialogTemplate);
+    // Makes `label` a polite live region: screen readers read its text once they are done
+    // speaking, each time AnnounceChange is called for it.
+    void MakeLiveRegion(HWND label);
+    static void AnnounceChange(HWND label);
     // Takes back every annotation made here: the windows are about to go.
     void Clear();
 
