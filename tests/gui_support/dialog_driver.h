@@ -42,6 +42,8 @@ bool ShowsHorizontalScrollBar(int id);
 // The octet of address field `id` that has the keyboard focus, 0 to 3, or -1; waits for the
 // focus to get there.
 int FocusedOctet(int id);
+// The control of the dialog on top that has the keyboard focus, or a part of it: its id, or -1.
+int FocusedControl();
 
 // A click on button `id` of the dialog on top; whether it could be clicked.
 bool ClickButton(int id);
@@ -60,7 +62,8 @@ bool TypeText(int id, const std::string& text);
 // Types `text` key by key into whichever control has the focus.
 void TypeKeys(const std::string& text);
 
-enum class Key { Enter, Escape, Space, Tab, Up, Down };
+// BackTab: Shift+Tab.
+enum class Key { Enter, Escape, Space, Tab, Up, Down, BackTab };
 // A key to whichever control of the dialog on top has the focus.
 void PressKey(Key key);
 inline void PressEnter() {
@@ -109,10 +112,13 @@ struct MessageBoxRecord {
     bool owned = false;
 };
 
+// How a message box is answered: its OK button clicked, or Enter pressed.
+enum class Answer { Click, EnterKey };
+
 // While it lives, each message box that shows is recorded and answered with OK.
 class MessageBoxAnswerer {
 public:
-    MessageBoxAnswerer();
+    explicit MessageBoxAnswerer(Answer answer = Answer::Click);
     ~MessageBoxAnswerer();
     MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
     MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;

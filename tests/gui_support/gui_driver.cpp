@@ -176,6 +176,17 @@ int FocusedOctet(int id) {
     return index;
 }
 
+int FocusedControl() {
+    const QWidget* dialog = ActiveDialog();
+    for (const QWidget* widget = dialog != nullptr ? dialog->focusWidget() : nullptr;
+         widget != nullptr && widget != dialog; widget = widget->parentWidget()) {
+        if (const int id = widget->property("controlId").toInt(); id > 0) {
+            return id;
+        }
+    }
+    return -1;
+}
+
 int RunDialog(ui::Dialog& dialog, const std::function<void()>& script, int timeoutMs) {
     bool started = false;
     QTimer start;
@@ -362,7 +373,8 @@ void PressKey(int key, Qt::KeyboardModifiers modifiers) {
 
 void PressKey(Key key) {
     static constexpr Qt::Key qtKeys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
-                                         Qt::Key_Tab,    Qt::Key_Up,     Qt::Key_Down};
+                                         Qt::Key_Tab,    Qt::Key_Up,     Qt::Key_Down,
+                                         Qt::Key_Backtab};
     PressKey(qtKeys[static_cast<int>(key)]);
 }
 
@@ -456,9 +468,9 @@ struct MessageBoxAnswerer::State {
     QTimer timer;
 };
 
-MessageBoxAnswerer::MessageBoxAnswerer() : state_(std::make_unique<State>()) {
+MessageBoxAnswerer::MessageBoxAnswerer(Answer answer) : state_(std::make_unique<State>()) {
     State& state = *state_;
-    QObject::connect(&state.timer, &QTimer::timeout, &state.timer, [&state] {
+    QObject::connect(&state.timer, &QTimer::timeout, &state.timer, [&state, answer] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (box == nullptr || !box->isVisible() ||
@@ -469,7 +481,9 @@ MessageBoxAnswerer::MessageBoxAnswerer() : state_(std::make_unique<State>()) {
             box->setProperty("answered", true);
             state.boxes.push_back({box->text().toStdString(), box->windowTitle().toStdString(),
                                    IconOf(box->icon()), box->parentWidget() != nullptr});
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+            if (answer == Answer::EnterKey) {
+                QTest::keyClick(box, Qt::Key_Return);
+            } else if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
                 QTest::mouseClick(ok, Qt::LeftButton);
             }
         }

@@ -1,5 +1,5 @@
 // What screen readers meet on the Win32 back end, read back through oleacc where Wine answers:
-// the names of every dialog's controls, and the announcements. Wine's oleacc
+// the names of every dialog's controls, the announcements, and the focus cues. Wine's oleacc
 // names a window by its own text, as the system does a button's or a group box's; a field's name
 // the system takes from the label before it, which is checked here in the windows' order, as Wine
 // does not read it. The names given by annotation (list views, address controls, dialogs without
@@ -76,6 +76,9 @@ TEST(ScreenReader, EveryControlIsNamedByItsTextOrTheLabelBeforeIt) {
                     EXPECT_EQ(OleaccName(label).rfind(name, 0), 0u) << templateId << " " << name;
                 }
             }
+            // The keyboard focus shows from the start.
+            EXPECT_EQ(SendMessageW(ActiveDialogWindow(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS,
+                      0);
             dialog.EndDialog(ui::IdCancel);
         });
     }

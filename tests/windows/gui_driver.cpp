@@ -294,6 +294,17 @@ int FocusedOctet(int id) {
     return -1;
 }
 
+int FocusedControl() {
+    const HWND dialog = ActiveDialogWindow();
+    for (HWND window = GetFocus(); window != nullptr && dialog != nullptr;
+         window = GetParent(window)) {
+        if (GetParent(window) == dialog) {
+            return GetDlgCtrlID(window);
+        }
+    }
+    return -1;
+}
+
 std::string ControlText(int id) {
     const HWND control = FindControl(id);
     return control != nullptr ? ui::ControlText(control) : std::string();
@@ -479,10 +490,19 @@ bool ChooseComboItem(int comboId, const std::string& text) {
 }
 
 void PressKey(Key key) {
-    static constexpr UINT virtualKeys[] = {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB, VK_UP, VK_DOWN};
+    static constexpr UINT virtualKeys[] = {VK_RETURN, VK_ESCAPE, VK_SPACE, VK_TAB,
+                                           VK_UP,     VK_DOWN,   VK_TAB};
     const HWND focus = GetFocus();
     const HWND target = focus != nullptr ? focus : ActiveDialogWindow();
     const UINT virtualKey = virtualKeys[static_cast<int>(key)];
+    // The dialog manager reads Shift from the keyboard's state, as the system keeps it.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE shift = keys[VK_SHIFT];
+    if (key == Key::BackTab) {
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
     const LPARAM code = static_cast<LPARAM>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
     Deliver(MSG{target, WM_KEYDOWN, virtualKey, code | 1, 0, {}});
     HandlePostedMessages();
@@ -495,6 +515,8 @@ void PressKey(Key key) {
                 0,
                 {}});
     HandlePostedMessages();
+    keys[VK_SHIFT] = shift;
+    SetKeyboardState(keys);
 }
 
 void RepaintActiveDialog() {
@@ -632,10 +654,16 @@ bool ShowsWaitCursor() {
 
 struct MessageBoxAnswerer::State {
     std::vector<MessageBoxRecord> boxes;
+    Answer answer = Answer::Click;
     UINT_PTR ticker = 0;
 };
 
 namespace {
+
+struct Answering {
+    std::vector<MessageBoxRecord>& boxes;
+    Answer answer;
+};
 
 BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
     if (!IsMessageBox(window) || !IsWindowVisible(window) ||
@@ -643,19 +671,25 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM context) {
         return TRUE;
     }
     SetPropW(window, AnsweredProperty, reinterpret_cast<HANDLE>(1));
-    reinterpret_cast<std::vector<MessageBoxRecord>*>(context)->push_back(
-        {MessageTextOf(window), ui::WindowText(window), IconOf(window),
-         GetWindow(window, GW_OWNER) != nullptr});
-    SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+    auto& answering = *reinterpret_cast<Answering*>(context);
+    answering.boxes.push_back({MessageTextOf(window), ui::WindowText(window), IconOf(window),
+                               GetWindow(window, GW_OWNER) != nullptr});
+    if (answering.answer == Answer::EnterKey) {
+        PressKey(Key::Enter);
+    } else {
+        SendMessageW(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+    }
     return TRUE;
 }
 
 }  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer() : state_(std::make_unique<State>()) {
-    std::vector<MessageBoxRecord>* boxes = &state_->boxes;
-    state_->ticker = StartTicker([boxes] {
-        EnumThreadWindows(GetCurrentThreadId(), AnswerBox, reinterpret_cast<LPARAM>(boxes));
+MessageBoxAnswerer::MessageBoxAnswerer(Answer answer) : state_(std::make_unique<State>()) {
+    State* state = state_.get();
+    state->answer = answer;
+    state->ticker = StartTicker([state] {
+        Answering answering{state->boxes, state->answer};
+        EnumThreadWindows(GetCurrentThreadId(), AnswerBox, reinterpret_cast<LPARAM>(&answering));
     });
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <string_view>
 #include <utility>
 
 #include "ui/win32/address_control.h"
@@ -20,6 +21,8 @@ namespace {
 constexpr UINT RunRequestMessage = WM_APP + 1;
 constexpr UINT PaintedMessage = WM_APP + 2;
 constexpr UINT AnnounceMessage = WM_APP + 3;
+// Space on a list view, once the view has handled it: the list's id in wParam.
+constexpr UINT ListChosenMessage = WM_APP + 4;
 
 // A timer of the window's own, apart from the ids the Dialog uses.
 constexpr UINT_PTR FileWatchTimer = 0x7FFF0001;
@@ -50,6 +53,12 @@ void DispatchAllButInput() {
             DispatchMessageW(&message);
         }
     }
+}
+
+bool IsListView(HWND control) {
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    return std::wstring_view(className) == WC_LISTVIEWW;
 }
 
 // One thread runs every window: while a wait holds it for one window, the handlers of all of
@@ -149,6 +158,8 @@ void DialogWindow::Initialize(bool& focusFirstControl) {
         }
     }
     annotations_.NameControls(window_, template_);
+    // The keyboard focus shows from the start, not only once a key has been pressed.
+    PostMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     focusFirstControl = dialog_.OnInitDialog();
 }
 
@@ -240,13 +251,12 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return TRUE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->code == static_cast<UINT>(NM_CLICK)) {
-                Notify(dialog_.routes_->listClicks, static_cast<int>(header->idFrom));
-            }
+        case WM_NOTIFY:
+            OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return FALSE;
-        }
+        case ListChosenMessage:
+            Notify(dialog_.routes_->listClicks, static_cast<int>(wParam));
+            return TRUE;
         case AnnounceMessage:
             SayPendingLines();
             return TRUE;
@@ -325,6 +335,36 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
             break;
         case EN_CHANGE:
             KeepTextWithinLimit(id, control);
+            break;
+        default:
+            break;
+    }
+}
+
+void DialogWindow::OnNotify(const NMHDR& header) {
+    const int id = static_cast<int>(header.idFrom);
+    switch (header.code) {
+        case static_cast<UINT>(NM_CLICK):
+            Notify(dialog_.routes_->listClicks, id);
+            break;
+        case static_cast<UINT>(LVN_KEYDOWN):
+            // Space chooses the row it selects, as a click does: once the view has selected it.
+            if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_SPACE) {
+                PostMessageW(window_, ListChosenMessage, static_cast<WPARAM>(id), 0);
+            }
+            break;
+        case static_cast<UINT>(NM_SETFOCUS):
+            // A list the focus comes into shows it on a row: the focused one, or the first.
+            if (IsListView(header.hwndFrom) &&
+                SendMessageW(header.hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                             LVNI_FOCUSED) < 0 &&
+                SendMessageW(header.hwndFrom, LVM_GETITEMCOUNT, 0, 0) > 0) {
+                LVITEMW focused{};
+                focused.stateMask = LVIS_FOCUSED;
+                focused.state = LVIS_FOCUSED;
+                SendMessageW(header.hwndFrom, LVM_SETITEMSTATE, 0,
+                             reinterpret_cast<LPARAM>(&focused));
+            }
             break;
         default:
             break;

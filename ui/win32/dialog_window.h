@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -76,6 +78,7 @@ private:
     // Icon `iconId` at `size` pixels, loaded once and kept until the window's run ends.
     HICON Icon(int iconId, int size);
     void OnCommand(int id, int code, HWND control);
+    void OnNotify(const NMHDR& header);
     void SayPendingLines();
     // A push button's command, Enter's and Escape's: its route, else OnOK or OnCancel.
     void Command(int id);
