@@ -2,7 +2,8 @@
 // focus on Apply, then a DHCP client's greyed fields and both drop-down lists open, of the About
 // box and of the login dialog in both modes, so a person can look at them.
 // make screenshots-windows: with --windows PROGRAM, the Windows build's screenshot program takes
-// the window, the About box and the login dialog under Wine on a virtual X display instead.
+// the window, also in high contrast, the About box and the login dialog under Wine on a virtual X
+// display instead.
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -143,7 +144,7 @@ int ShootUnderWine(lan::LanTestbed& testbed, const std::string& program) {
         {"explorer", "/desktop=lumisk,1024x768", "Z:" + program, "Z:" + directory.toStdString()},
         {}, std::chrono::seconds(120));
     std::fputs(result.err.c_str(), stderr);
-    for (const char* name : {"main_window", "about", "login"}) {
+    for (const char* name : {"main_window", "main_window_high_contrast", "about", "login"}) {
         const QString bitmap = QDir(directory).filePath(QString(name) + ".bmp");
         const QString png = QDir(directory).filePath(QString(name) + ".png");
         if (!QImage(bitmap).save(png)) {

@@ -1,7 +1,7 @@
 // What screen readers meet on the Qt back end, read in the process through QAccessible, as the
 // AT-SPI bridge reads it: every dialog's controls with roles and names, the address field as one
-// text, the lists as tables, message boxes, announcements; and the keyboard focus as a person
-// sees it.
+// text, the lists as tables, message boxes, announcements; and the keyboard focus and the
+// desktop's high contrast as a person sees them.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include "tests/gui_support/gui_driver.h"
 #include "tests/ui/probe_dialog.h"
 #include "ui/message_box.h"
+#include "ui/qt/desktop_contrast.h"
 
 namespace lumisk::ui_test {
 namespace {
@@ -194,6 +195,31 @@ TEST(Accessibility, TheKeyboardFocusShowsOnEveryControlThatTakesIt) {
             ASSERT_TRUE(TabTo(id));
             EXPECT_NE(FindControl(id)->grab().toImage(), unfocused) << id;
         }
+        dialog.EndDialog(ui::IdCancel);
+    });
+}
+
+TEST(Accessibility, HighContrastOnTheDesktopGivesTheWindowsTheSystemsColours) {
+    auto* desktop = qApp->findChild<ui::DesktopContrast*>();
+    ASSERT_NE(desktop, nullptr);
+    ProbeDialog dialog(MainTemplate);
+    RunDialog(dialog, [&] {
+        const auto background = [] { return ActiveDialog()->palette().color(QPalette::Window); };
+        const QColor dialogBlue(0, 98, 147);
+        const QColor system = QApplication::palette().color(QPalette::Window);
+        ASSERT_NE(system, dialogBlue);
+        EXPECT_EQ(background(), dialogBlue);
+        // As the portal's signal brings the settings.
+        desktop->SettingChanged("org.freedesktop.appearance", "contrast", QDBusVariant(1u));
+        EXPECT_EQ(background(), system);
+        desktop->SettingChanged("org.freedesktop.appearance", "contrast", QDBusVariant(0u));
+        EXPECT_EQ(background(), dialogBlue);
+        desktop->SettingChanged("org.gnome.desktop.a11y.interface", "high-contrast",
+                                QDBusVariant(true));
+        EXPECT_EQ(background(), system);
+        desktop->SettingChanged("org.gnome.desktop.a11y.interface", "high-contrast",
+                                QDBusVariant(false));
+        EXPECT_EQ(background(), dialogBlue);
         dialog.EndDialog(ui::IdCancel);
     });
 }

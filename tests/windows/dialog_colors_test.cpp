@@ -1,5 +1,6 @@
 // The dialog colours on the Win32 back end: the window's own surface and a message box's take the
-// background set at start-up, an edit field keeps the system's white.
+// background set at start-up, an edit field keeps the system's white; with the system's
+// high-contrast setting on, all take the system's colours, as soon as the setting changes.
 
 #include <windows.h>
 
@@ -12,6 +13,7 @@
 #include "tests/support/fake_host.h"
 #include "tests/windows/gui_driver.h"
 #include "ui/message_box.h"
+#include "ui/win32/dialog_colors.h"
 
 namespace lumisk::gui_test {
 namespace {
@@ -53,6 +55,35 @@ TEST(DialogColours, TheWindowAndMessageBoxesButNotTheFields) {
         worker.join();
         ClickButton(ui::IdCancel);
     });
+}
+
+// What the system says of its high-contrast setting; Wine's never says it is on.
+bool highContrast = false;
+
+TEST(DialogColours, TheSystemsInHighContrastFollowedWhileTheWindowRuns) {
+    const ui::HighContrastQuery systems = ui::SetHighContrastQuery([] { return highContrast; });
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_NE(face, DialogBlue);
+    testing::FakeSystem system;
+    LoginDialog login(system);
+    RunDialog(login, [&] {
+        const HWND window = ActiveDialogWindow();
+        EXPECT_TRUE(Shows(window, 2, 2, DialogBlue));
+        // The system tells every window when the setting changes.
+        highContrast = true;
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_TRUE(Shows(window, 2, 2, face));
+        WhenMessageBoxShown([&] {
+            EXPECT_TRUE(Shows(FindWindowW(L"#32770", L"Check"), 2, 2, face));
+            AnswerMessageBox("Check");
+        });
+        ui::ShowMessage(&login, "High contrast", "Check");
+        highContrast = false;
+        SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        EXPECT_TRUE(Shows(window, 2, 2, DialogBlue));
+        ClickButton(ui::IdCancel);
+    });
+    ui::SetHighContrastQuery(systems);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// The Windows half of make screenshots-windows: the window, the About box and the login dialog
-// of lumisk.exe's toolkit under Wine, as BMP files in the folder given, against the adapters the
-// Linux half (lumisk_screenshots --windows) simulates in the LAN testbed.
+// The Windows half of make screenshots-windows: the window, also in high contrast, the About box
+// and the login dialog of lumisk.exe's toolkit under Wine, as BMP files in the folder given,
+// against the adapters the Linux half (lumisk_screenshots --windows) simulates in the LAN testbed.
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/main_dialog.h"
@@ -13,6 +15,7 @@
 #include "setup/system_host.h"
 #include "tests/windows/gui_driver.h"
 #include "ui/application.h"
+#include "ui/win32/dialog_colors.h"
 
 namespace {
 
@@ -28,6 +31,43 @@ void Save(const char* fileName) {
         std::fprintf(stderr, "could not write %s\n", path.c_str());
         ++failures;
     }
+}
+
+// The system's colours of Windows' "High Contrast Black" theme, with the high-contrast setting on,
+// which Wine can neither set nor report: the window as a person who needs them sees it.
+void SaveInHighContrast(const char* fileName) {
+    static constexpr std::pair<int, COLORREF> HighContrastBlack[] = {
+        {COLOR_WINDOW, RGB(0, 0, 0)},
+        {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+        {COLOR_BTNFACE, RGB(0, 0, 0)},
+        {COLOR_BTNTEXT, RGB(255, 255, 255)},
+        {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
+        {COLOR_BTNSHADOW, RGB(255, 255, 255)},
+        {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
+        {COLOR_3DLIGHT, RGB(255, 255, 255)},
+        {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
+        {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+        {COLOR_GRAYTEXT, RGB(63, 242, 63)},
+        {COLOR_HOTLIGHT, RGB(255, 255, 0)},
+        {COLOR_ACTIVECAPTION, RGB(128, 0, 128)},
+        {COLOR_CAPTIONTEXT, RGB(255, 255, 255)},
+        {COLOR_INACTIVECAPTION, RGB(0, 128, 0)},
+        {COLOR_INACTIVECAPTIONTEXT, RGB(255, 255, 255)},
+        {COLOR_WINDOWFRAME, RGB(255, 255, 255)}};
+    std::vector<int> elements;
+    std::vector<COLORREF> theme;
+    std::vector<COLORREF> before;
+    for (const auto& [element, colour] : HighContrastBlack) {
+        elements.push_back(element);
+        theme.push_back(colour);
+        before.push_back(GetSysColor(element));
+    }
+    const ui::HighContrastQuery systems = ui::SetHighContrastQuery([] { return true; });
+    // Every window hears of the new colours, and follows the setting with them.
+    SetSysColors(static_cast<int>(elements.size()), elements.data(), theme.data());
+    Save(fileName);
+    ui::SetHighContrastQuery(systems);
+    SetSysColors(static_cast<int>(elements.size()), elements.data(), before.data());
 }
 
 }  // namespace
@@ -46,6 +86,7 @@ int main(int argc, char** argv) {
         ClickListRow(control::DeviceList, ListRowOf(control::DeviceList, "NAS-Office"));
         WaitUntil([] { return ListRowCount(control::ShareList) > 0; });
         Save("main_window.bmp");
+        SaveInHighContrast("main_window_high_contrast.bmp");
         WhenDialogShown(AboutDialog::TemplateId, [] {
             Save("about.bmp");
             ClickButton(ui::IdOk);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/qt/accessibility.h"
+#include "ui/qt/desktop_contrast.h"
 #include "ui/qt/dialog_colors.h"
 #include "ui/qt/dialog_style.h"
 #include "ui/qt/dialog_units.h"
@@ -86,6 +87,9 @@ Application::Application(int& argc, char** argv) : state_(std::make_unique<State
     QApplication::setStyle(new DialogStyle);
     QApplication::setFont(DialogFont(QStringLiteral("Arial"), MessageFontPoints));
     InstallAccessibleInterfaces();
+    // The desktop's wish for high contrast, now and whenever it changes.
+    auto* contrast = new DesktopContrast(state_->application.get());
+    QObject::connect(contrast, &DesktopContrast::Changed, contrast, &UseHighContrast);
 }
 
 Application::~Application() = default;

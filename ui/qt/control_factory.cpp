@@ -25,22 +25,6 @@ void MakeDecoration(QWidget& widget) {
     widget.setFocusPolicy(Qt::NoFocus);
 }
 
-// Gives `to` the colour of `from` in every colour group of the widget's palette.
-void CopyColor(QWidget& widget, QPalette::ColorRole from, QPalette::ColorRole to) {
-    QPalette palette = widget.palette();
-    for (const QPalette::ColorGroup group :
-         {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, to, palette.color(group, from));
-    }
-    widget.setPalette(palette);
-}
-
-// Scroll bars draw their arrows in the window-text colour, the dialog's white, which is lost on
-// their light face; in a list, and the list a drop-down opens, they take the list's text colour.
-void DrawScrollArrowsInTextColor(QWidget& list) {
-    CopyColor(list, QPalette::Text, QPalette::WindowText);
-}
-
 void TakeFocusAsTemplateSays(QWidget& widget, const ControlTemplate& control) {
     widget.setFocusPolicy(control.Has("tabstop") ? Qt::StrongFocus : Qt::ClickFocus);
 }
@@ -74,9 +58,6 @@ QWidget* MakeGroupBox(const ControlTemplate& control, const QRect& pixels, QWidg
     if (etched != nullptr) {
         box->setStyle(etched);
     }
-    // That style writes the title in the colour of edit-field text; the dialog's text colour
-    // is the one that shows on the dialog's background.
-    CopyColor(*box, QPalette::WindowText, QPalette::Text);
     MakeDecoration(*box);
     box->setGeometry(pixels);
     return box;
@@ -94,7 +75,6 @@ QWidget* MakeIcon(const ControlTemplate& control, const QRect& pixels, QWidget& 
 
 QWidget* MakeListView(const ControlTemplate& control, const QRect& pixels, QWidget& parent) {
     auto* view = new ReportView(&parent);
-    DrawScrollArrowsInTextColor(*view);
     TakeFocusAsTemplateSays(*view, control);
     view->setGeometry(pixels);
     return view;
@@ -109,7 +89,6 @@ QWidget* MakeAddress(const ControlTemplate& control, const QRect& pixels, QWidge
 
 QWidget* MakeComboBox(const ControlTemplate& control, const QRect& pixels, QWidget& parent) {
     auto* combo = new DropDownList(control.Has("sort"), &parent);
-    DrawScrollArrowsInTextColor(*combo);
     TakeFocusAsTemplateSays(*combo, control);
     for (const std::string& item : control.items) {
         combo->AddItem(QString::fromStdString(item));

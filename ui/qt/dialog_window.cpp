@@ -59,8 +59,8 @@ DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate,
     setAccessibleName(QString::fromStdString(AccessibleName(dialogTemplate)));
     setFont(TemplateFont(dialogTemplate));
     setFixedSize(units_.ToPixels(QSize(dialogTemplate.width, dialogTemplate.height)));
-    ApplyDialogColors(*this);
     CreateControls(dialogTemplate);
+    ApplyDialogColors(*this);
     CreateSystemMenu(dialogTemplate.Has("minimizebox"));
     announcer_ = new Announcer(this);
 }

@@ -1,11 +1,23 @@
 #include "ui/win32/dialog_colors.h"
 
 #include <cwchar>
+#include <optional>
+#include <utility>
 
 #include "ui/win32/subclass.h"
 
 namespace lumisk::ui {
 namespace {
+
+bool SystemHighContrast() {
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof setting;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) &&
+           (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+HighContrastQuery highContrastQuery = SystemHighContrast;
+std::optional<bool> highContrast;
 
 HBRUSH background = nullptr;
 COLORREF textColor = 0;
@@ -19,6 +31,10 @@ bool TakesDialogColors(HWND control) {
 }
 
 LRESULT CALLBACK ColorProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOLORCHANGE ||
+        (message == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST)) {
+        FollowSystemColours(window);
+    }
     if (HBRUSH brush = DialogColorFor(message, reinterpret_cast<HDC>(wParam),
                                       reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(brush);
@@ -44,6 +60,29 @@ LRESULT CALLBACK ColorHook(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+bool HighContrastOn() {
+    if (!highContrast) {
+        highContrast = highContrastQuery();
+    }
+    return *highContrast;
+}
+
+void RefreshHighContrast() {
+    highContrast = highContrastQuery();
+}
+
+void FollowSystemColours(HWND window) {
+    RefreshHighContrast();
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+HighContrastQuery SetHighContrastQuery(HighContrastQuery query) {
+    const HighContrastQuery previous = std::exchange(highContrastQuery, query);
+    RefreshHighContrast();
+    return previous;
+}
+
 void SetDialogPalette(Rgb bg, Rgb text) {
     if (background != nullptr) {
         DeleteObject(background);
@@ -54,7 +93,7 @@ void SetDialogPalette(Rgb bg, Rgb text) {
 }
 
 HBRUSH DialogColorFor(UINT message, HDC context, HWND control) {
-    if (background == nullptr) {
+    if (background == nullptr || HighContrastOn()) {
         return nullptr;
     }
     switch (message) {

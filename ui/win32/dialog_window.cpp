@@ -260,6 +260,19 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case AnnounceMessage:
             SayPendingLines();
             return TRUE;
+        case WM_SYSCOLORCHANGE:
+            // The common controls learn of new system colours only from their parent.
+            for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+            }
+            FollowSystemColours(window_);
+            return FALSE;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) {
+                FollowSystemColours(window_);
+            }
+            return FALSE;
         case WM_DESTROY:
             annotations_.Clear();
             return FALSE;
