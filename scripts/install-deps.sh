@@ -17,6 +17,8 @@ packages=(
     libglib2.0-dev             # GIO: mapped drives are desktop mounts through GVfs
     gvfs-backends gvfs-fuse    # GVfs's SMB backend and its FUSE bridge (the mounts' local paths)
     dbus libglib2.0-bin        # a desktop login's session bus in the tests, and gio to inspect it
+    at-spi2-core python3-pyatspi  # the accessibility bus and a screen reader's client of it
+    xvfb                       # a virtual X display for the window on that bus
     procps
     dpkg-dev file              # make package: CPack's shared-library scan (dpkg-shlibdeps)
     desktop-file-utils appstream lintian  # the package test's validators
