@@ -58,11 +58,22 @@ void ReportView::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void ReportView::focusInEvent(QFocusEvent* event) {
+void ReportView::ShowFocusOnARow() {
     if (!currentIndex().isValid() && rowCount() > 0 && columnCount() > 0) {
         selectionModel()->setCurrentIndex(model()->index(0, 0), QItemSelectionModel::NoUpdate);
     }
+}
+
+void ReportView::focusInEvent(QFocusEvent* event) {
+    ShowFocusOnARow();
     QTableWidget::focusInEvent(event);
+}
+
+void ReportView::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QTableWidget::rowsInserted(parent, start, end);
+    if (hasFocus()) {
+        ShowFocusOnARow();
+    }
 }
 
 }  // namespace lumisk::ui

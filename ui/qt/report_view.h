@@ -23,10 +23,14 @@ protected:
     // A double click is not a second click: its release calls no handler.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // The focus coming in shows on a row: the current one, or the first.
+    // The focus coming in, or rows coming while it is here, show on a row: the current one, or
+    // the first.
     void focusInEvent(QFocusEvent* event) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private:
+    void ShowFocusOnARow();
+
     std::function<void()> clickHandler_;
     bool doubleClicked_ = false;
 };

@@ -10,6 +10,7 @@
 #include "ui/dialog.h"
 #include "ui/win32/address_control.h"
 #include "ui/win32/dialog_window.h"
+#include "ui/win32/list_view.h"
 #include "ui/win32/text.h"
 
 namespace lumisk::ui {
@@ -59,7 +60,11 @@ int ListView::InsertItem(int index, const std::string& text) {
     item.mask = LVIF_TEXT;
     item.iItem = index;
     item.pszText = wide.data();
-    return static_cast<int>(Send(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    const auto inserted =
+        static_cast<int>(Send(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    // Rows that come while the list has the focus show it, as when the focus comes in.
+    ShowFocusOnARow(view);
+    return inserted;
 }
 
 void ListView::SetItemText(int row, int column, const std::string& text) {

@@ -9,6 +9,7 @@
 #include "ui/win32/address_control.h"
 #include "ui/win32/dialog_colors.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/list_view.h"
 #include "ui/win32/template_builder.h"
 #include "ui/win32/text.h"
 #include "ui/win32/window_placement.h"
@@ -367,16 +368,8 @@ void DialogWindow::OnNotify(const NMHDR& header) {
             }
             break;
         case static_cast<UINT>(NM_SETFOCUS):
-            // A list the focus comes into shows it on a row: the focused one, or the first.
-            if (IsListView(header.hwndFrom) &&
-                SendMessageW(header.hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                             LVNI_FOCUSED) < 0 &&
-                SendMessageW(header.hwndFrom, LVM_GETITEMCOUNT, 0, 0) > 0) {
-                LVITEMW focused{};
-                focused.stateMask = LVIS_FOCUSED;
-                focused.state = LVIS_FOCUSED;
-                SendMessageW(header.hwndFrom, LVM_SETITEMSTATE, 0,
-                             reinterpret_cast<LPARAM>(&focused));
+            if (IsListView(header.hwndFrom)) {
+                ShowFocusOnARow(header.hwndFrom);
             }
             break;
         default:
