@@ -1,6 +1,6 @@
 // The main window with the keyboard alone, on either back end: Tab and Shift+Tab walk the controls
 // in the template's order, and a search, the second adapter chosen, its address changed and one of
-// its shares mapped, without a click, end as they do with the mouse.
+// its shares mapped without a click end as they do with the mouse.
 
 #include <gtest/gtest.h>
 
@@ -46,30 +46,25 @@ protected:
     }
 };
 
-TEST_F(KeyboardOnly, TabAndShiftTabWalkTheControlsInTheTemplatesOrder) {
-    RunDialog(dialog, [&] {
-        std::vector<int> forward;
-        std::vector<int> backward;
-        for (std::size_t step = 0; step < std::size(TabOrder); ++step) {
-            forward.push_back(FocusedControl());
-            PressKey(Key::Tab);
-        }
-        for (std::size_t step = 0; step < std::size(TabOrder); ++step) {
-            PressKey(Key::BackTab);
-            backward.insert(backward.begin(), FocusedControl());
-        }
-        EXPECT_EQ(forward, std::vector<int>(std::begin(TabOrder), std::end(TabOrder)));
-        EXPECT_EQ(backward, forward);
-        PressEscape();
-    });
-}
-
-TEST_F(KeyboardOnly, SearchChooseTheSecondAdapterChangeItsAddressAndMapAShare) {
+TEST_F(KeyboardOnly, TabsInTheTemplatesOrderSearchChooseChangeAnAddressAndMapAShare) {
     std::string name;
     std::string letter;
     RunDialog(
         dialog,
         [&] {
+            std::vector<int> forward;
+            std::vector<int> backward;
+            for (std::size_t step = 0; step < std::size(TabOrder); ++step) {
+                forward.push_back(FocusedControl());
+                PressKey(Key::Tab);
+            }
+            for (std::size_t step = 0; step < std::size(TabOrder); ++step) {
+                PressKey(Key::BackTab);
+                backward.insert(backward.begin(), FocusedControl());
+            }
+            EXPECT_EQ(forward, std::vector<int>(std::begin(TabOrder), std::end(TabOrder)));
+            EXPECT_EQ(backward, forward);
+
             ASSERT_TRUE(TabTo(control::Refresh));
             PressKey(Key::Space);
             ASSERT_EQ(Window().deviceList.GetItemCount(), 2);
@@ -96,7 +91,6 @@ TEST_F(KeyboardOnly, SearchChooseTheSecondAdapterChangeItsAddressAndMapAShare) {
             PressKey(Key::Space);
             ExpectBox(answerer.Boxes(), "Successfully mapped drive.", "Confirm",
                       ui::MessageIcon::Information);
-            ASSERT_GE(letter.size(), 2u);
             EXPECT_EQ(ShareRows(), std::vector<std::string>{"HDD_1|" + letter.substr(0, 2)});
             PressEscape();
         },

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/about_dialog.h"
@@ -33,37 +32,21 @@ void Save(const char* fileName) {
     }
 }
 
-// The system's colours of Windows' "High Contrast Black" theme, with the high-contrast setting on,
-// which Wine can neither set nor report: the window as a person who needs them sees it.
+// Windows' "High Contrast Black" colours with the high-contrast setting on, which Wine can neither
+// set nor report: the window as a person who needs them sees it.
 void SaveInHighContrast(const char* fileName) {
-    static constexpr std::pair<int, COLORREF> HighContrastBlack[] = {
-        {COLOR_WINDOW, RGB(0, 0, 0)},
-        {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
-        {COLOR_BTNFACE, RGB(0, 0, 0)},
-        {COLOR_BTNTEXT, RGB(255, 255, 255)},
-        {COLOR_BTNHIGHLIGHT, RGB(255, 255, 255)},
-        {COLOR_BTNSHADOW, RGB(255, 255, 255)},
-        {COLOR_3DDKSHADOW, RGB(255, 255, 255)},
-        {COLOR_3DLIGHT, RGB(255, 255, 255)},
-        {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
-        {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
-        {COLOR_GRAYTEXT, RGB(63, 242, 63)},
-        {COLOR_HOTLIGHT, RGB(255, 255, 0)},
-        {COLOR_ACTIVECAPTION, RGB(128, 0, 128)},
-        {COLOR_CAPTIONTEXT, RGB(255, 255, 255)},
-        {COLOR_INACTIVECAPTION, RGB(0, 128, 0)},
-        {COLOR_INACTIVECAPTIONTEXT, RGB(255, 255, 255)},
-        {COLOR_WINDOWFRAME, RGB(255, 255, 255)}};
-    std::vector<int> elements;
-    std::vector<COLORREF> theme;
+    const std::vector<int> elements = {COLOR_WINDOW,   COLOR_BTNFACE,      COLOR_WINDOWTEXT,
+                                       COLOR_BTNTEXT,  COLOR_HIGHLIGHT,    COLOR_HIGHLIGHTTEXT,
+                                       COLOR_GRAYTEXT, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW};
+    const std::vector<COLORREF> theme = {0x000000,         0x000000,          0xFFFFFF,
+                                         0xFFFFFF,         RGB(26, 235, 255), 0x000000,
+                                         RGB(63, 242, 63), 0xFFFFFF,          0xFFFFFF};
     std::vector<COLORREF> before;
-    for (const auto& [element, colour] : HighContrastBlack) {
-        elements.push_back(element);
-        theme.push_back(colour);
+    for (const int element : elements) {
         before.push_back(GetSysColor(element));
     }
     const ui::HighContrastQuery systems = ui::SetHighContrastQuery([] { return true; });
-    // Every window hears of the new colours, and follows the setting with them.
+    // Every window hears of the new colours, and asks the setting again with them.
     SetSysColors(static_cast<int>(elements.size()), elements.data(), theme.data());
     Save(fileName);
     ui::SetHighContrastQuery(systems);
