@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDBusVariant>
 #include <QImage>
 #include <QTimer>
 #include <set>
@@ -117,21 +118,28 @@ TEST(Accessibility, AnnouncementsComeAsOneNotificationAndLeaveTheWindowAsItIs) {
 TEST(Accessibility, HighContrastOnTheDesktopGivesTheWindowsTheSystemsColours) {
     auto* desktop = qApp->findChild<ui::DesktopContrast*>();
     ASSERT_NE(desktop, nullptr);
+    // The settings portal's signal, as the bus brings it.
+    const auto portal = [desktop](const QString& group, const QString& key, const QVariant& value) {
+        QDBusMessage signal = QDBusMessage::createSignal(
+            "/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings", "SettingChanged");
+        signal << group << key << QVariant::fromValue(QDBusVariant(value));
+        desktop->SettingChanged(signal);
+    };
     ProbeDialog dialog(MainTemplate);
     RunDialog(dialog, [&] {
         const auto colour = [] { return ActiveDialog()->palette().color(QPalette::Window); };
         const QColor system = QApplication::palette().color(QPalette::Window);
         ASSERT_NE(colour(), system);
-        // As the settings portal's signal brings them.
-        desktop->SettingChanged("org.freedesktop.appearance", "contrast", QDBusVariant(1u));
+        portal("org.freedesktop.appearance", "contrast", 1u);
         EXPECT_EQ(colour(), system);
-        desktop->SettingChanged("org.freedesktop.appearance", "contrast", QDBusVariant(0u));
+        portal("org.freedesktop.appearance", "contrast", 0u);
         EXPECT_EQ(colour(), QColor(0, 98, 147));
-        desktop->SettingChanged("org.gnome.desktop.a11y.interface", "high-contrast",
-                                QDBusVariant(true));
+        portal("org.gnome.desktop.a11y.interface", "high-contrast", true);
         EXPECT_EQ(colour(), system);
-        desktop->SettingChanged("org.gnome.desktop.a11y.interface", "high-contrast",
-                                QDBusVariant(false));
+        portal("org.gnome.desktop.a11y.interface", "high-contrast", false);
+        portal("org.gnome.desktop.interface", "gtk-theme", "HighContrastInverse");
+        EXPECT_EQ(colour(), system);
+        portal("org.gnome.desktop.interface", "gtk-theme", "Adwaita");
         dialog.EndDialog(ui::IdCancel);
     });
 }

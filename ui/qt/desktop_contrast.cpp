@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusVariant>
 
 namespace lumisk::ui {
 namespace {
@@ -15,6 +16,10 @@ const QString AppearanceGroup = QStringLiteral("org.freedesktop.appearance");
 const QString ContrastKey = QStringLiteral("contrast");
 const QString GnomeGroup = QStringLiteral("org.gnome.desktop.a11y.interface");
 const QString GnomeKey = QStringLiteral("high-contrast");
+const QString ThemeGroup = QStringLiteral("org.gnome.desktop.interface");
+const QString ThemeKey = QStringLiteral("gtk-theme");
+// GNOME's high-contrast themes: HighContrast and HighContrastInverse.
+const QString HighContrastTheme = QStringLiteral("HighContrast");
 // The appearance key's value for higher contrast (0: no preference).
 constexpr uint HigherContrast = 1;
 
@@ -34,9 +39,10 @@ DesktopContrast::DesktopContrast(QObject* parent) : QObject(parent) {
         return;
     }
     bus.connect(PortalService, PortalPath, SettingsInterface, QStringLiteral("SettingChanged"),
-                this, SLOT(SettingChanged(QString, QString, QDBusVariant)));
+                this, SLOT(SettingChanged(QDBusMessage)));
     Ask(AppearanceGroup, ContrastKey, QStringLiteral("ReadOne"));
     Ask(GnomeGroup, GnomeKey, QStringLiteral("ReadOne"));
+    Ask(ThemeGroup, ThemeKey, QStringLiteral("ReadOne"));
 }
 
 void DesktopContrast::Ask(const QString& group, const QString& key, const QString& method) {
@@ -49,7 +55,7 @@ void DesktopContrast::Ask(const QString& group, const QString& key, const QStrin
         answer->deleteLater();
         const QDBusPendingReply<QDBusVariant> reply = *answer;
         if (!reply.isError()) {
-            SettingChanged(group, key, reply.value());
+            Take(group, key, reply.value().variant());
         } else if (reply.error().type() == QDBusError::UnknownMethod &&
                    method != QStringLiteral("Read")) {
             Ask(group, key, QStringLiteral("Read"));
@@ -57,14 +63,22 @@ void DesktopContrast::Ask(const QString& group, const QString& key, const QStrin
     });
 }
 
-void DesktopContrast::SettingChanged(const QString& group, const QString& key,
-                                     const QDBusVariant& value) {
+void DesktopContrast::SettingChanged(const QDBusMessage& signal) {
+    const QVariantList arguments = signal.arguments();
+    if (arguments.size() == 3) {
+        Take(arguments[0].toString(), arguments[1].toString(), arguments[2]);
+    }
+}
+
+void DesktopContrast::Take(const QString& group, const QString& key, const QVariant& value) {
     const bool wasHigh = High();
-    const QVariant setting = Unwrapped(value.variant());
+    const QVariant setting = Unwrapped(value);
     if (group == AppearanceGroup && key == ContrastKey) {
         appearanceAsks_ = setting.toUInt() == HigherContrast;
     } else if (group == GnomeGroup && key == GnomeKey) {
         gnomeAsks_ = setting.toBool();
+    } else if (group == ThemeGroup && key == ThemeKey) {
+        themeAsks_ = setting.toString().startsWith(HighContrastTheme);
     } else {
         return;
     }
