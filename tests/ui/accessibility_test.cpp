@@ -95,9 +95,11 @@ TEST(Accessibility, TheAddressFieldIsOneDottedTextAndTheListsAreTablesUnderTheir
         QAccessibleTableInterface* table = Interface(FindControl(1000))->tableInterface();
         ASSERT_NE(table, nullptr);
         EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), "NAS-Office");
-        const auto headings = table->cellAt(0, 1)->tableCellInterface()->columnHeaderCells();
-        ASSERT_EQ(headings.size(), 1);
-        EXPECT_EQ(headings[0]->text(QAccessible::Name), "IP");
+        // Its column's heading; a cell's columnHeaderCells() would serve too, but Qt 6.4 makes a
+        // new interface for each call that nobody frees.
+        EXPECT_EQ(
+            table->columnDescription(table->cellAt(0, 1)->tableCellInterface()->columnIndex()),
+            "IP");
         EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), "192.0.2.20");
         dialog.EndDialog(ui::IdCancel);
     });
