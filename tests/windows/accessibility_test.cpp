@@ -34,7 +34,7 @@ std::string OleaccName(HWND window, LONG object = OBJID_CLIENT, LONG child = CHI
     const HRESULT named = accessible->get_accName(id, &name);
     accessible->Release();
     const std::string text =
-        named == S_OK ? ui::Narrow(std::wstring(name, SysStringLen(name))) : std::string();
+        named == S_OK ? Narrow(std::wstring(name, SysStringLen(name))) : std::string();
     SysFreeString(name);
     return text;
 }

@@ -322,7 +322,7 @@ std::string ListItemText(int listId, int row, int column) {
     item.cchTextMax = 256;
     SendMessageW(FindControl(listId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&item));
-    return ui::Narrow(text);
+    return Narrow(text);
 }
 
 int ListRowOf(int listId, const std::string& text) {
@@ -472,7 +472,7 @@ bool ChooseComboItem(int comboId, const std::string& text) {
     const HWND combo = FindControl(comboId);
     const LRESULT index = combo != nullptr
                               ? SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(ui::Widen(text).c_str()))
+                                             reinterpret_cast<LPARAM>(Widen(text).c_str()))
                               : CB_ERR;
     if (index == CB_ERR || !IsWindowEnabled(combo)) {
         return false;
@@ -554,7 +554,7 @@ bool ChooseSystemMenuEntry(const std::string& entry) {
         std::wstring shown = text;
         shown = shown.substr(0, shown.find(L'\t'));
         std::erase(shown, L'&');
-        if (GetMenuItemID(menu, item) != static_cast<UINT>(-1) && ui::Narrow(shown) == entry) {
+        if (GetMenuItemID(menu, item) != static_cast<UINT>(-1) && Narrow(shown) == entry) {
             SendMessageW(dialog, WM_SYSCOMMAND, GetMenuItemID(menu, item), 0);
             return true;
         }
@@ -587,7 +587,7 @@ bool TypeText(int id, const std::string& text) {
 }
 
 void TypeKeys(const std::string& text) {
-    for (const wchar_t character : ui::Widen(text)) {
+    for (const wchar_t character : Widen(text)) {
         TypeCharacter(character);
     }
 }

@@ -1,14 +1,13 @@
 #pragma once
-// The program's texts are UTF-8; the windows take UTF-16.
+// The program's texts are UTF-8; the windows take UTF-16 (protocol/utf16_text.h).
 
 #include <windows.h>
 
 #include <string>
 
-namespace lumisk::ui {
+#include "protocol/utf16_text.h"
 
-std::wstring Widen(const std::string& text);
-std::string Narrow(const std::wstring& text);
+namespace lumisk::ui {
 
 // The text of window `window`, UTF-8.
 std::string WindowText(HWND window);
