@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #else
 #include <netdb.h>
 #include <netinet/in.h>
@@ -19,31 +20,6 @@ namespace lumisk {
 namespace {
 
 constexpr std::size_t HostNameBufferSize = 128;
-
-#ifdef _WIN32
-std::optional<Ipv4Bytes> ResolvedHostAddress() {
-    char hostName[HostNameBufferSize] = {};
-    if (gethostname(hostName, sizeof hostName) != 0) {
-        return std::nullopt;
-    }
-    const hostent* host = gethostbyname(hostName);
-    if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list[0] == nullptr) {
-        return std::nullopt;
-    }
-    Ipv4Bytes bytes;
-    std::memcpy(bytes.data(), host->h_addr_list[0], bytes.size());
-    return bytes;
-}
-#else
-bool IsLoopback(const Ipv4Bytes& address) {
-    return address[0] == 127;
-}
-
-Ipv4Bytes BytesOf(const in_addr& address) {
-    Ipv4Bytes bytes;
-    std::memcpy(bytes.data(), &address, bytes.size());
-    return bytes;
-}
 
 std::optional<Ipv4Bytes> ResolvedHostAddress() {
     char hostName[HostNameBufferSize] = {};
@@ -57,30 +33,26 @@ std::optional<Ipv4Bytes> ResolvedHostAddress() {
     if (getaddrinfo(hostName, nullptr, &hints, &results) != 0 || results == nullptr) {
         return std::nullopt;
     }
-    const Ipv4Bytes first =
-        BytesOf(reinterpret_cast<const sockaddr_in*>(results->ai_addr)->sin_addr);
+    Ipv4Bytes first;
+    std::memcpy(first.data(), &reinterpret_cast<const sockaddr_in*>(results->ai_addr)->sin_addr,
+                first.size());
     freeaddrinfo(results);
     return first;
 }
-#endif
 
 }  // namespace
 
 std::optional<Ipv4Bytes> FindHostAddress() {
+    // No card holds a loopback address, so a resolved one is not taken either.
     const std::optional<Ipv4Bytes> resolved = ResolvedHostAddress();
-#ifdef _WIN32
-    return resolved;
-#else
     const std::vector<NetworkCard> local = ListNetworkCards();
-    if (resolved && !IsLoopback(*resolved) &&
-        std::ranges::find(local, *resolved, &NetworkCard::address) != local.end()) {
+    if (resolved && std::ranges::find(local, *resolved, &NetworkCard::address) != local.end()) {
         return resolved;
     }
     if (local.empty()) {
         return std::nullopt;
     }
     return local.front().address;
-#endif
 }
 
 }  // namespace lumisk

@@ -17,6 +17,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -572,6 +573,12 @@ void LanTestbed::SetWorkstationHosts(
     }
     WriteNamespaceEtcFile(WorkstationNamespace(), "hosts", hosts);
     workstationHosts_ = true;
+}
+
+void LanTestbed::ResolveHostNameTo(const std::string& ip) {
+    char hostName[HOST_NAME_MAX + 1] = {};
+    gethostname(hostName, sizeof hostName - 1);
+    SetWorkstationHosts({{hostName, ip}});
 }
 
 std::string LanTestbed::NamespaceEtcFile(const std::string& ns, const std::string& etcName) const {

@@ -110,6 +110,8 @@ public:
     // run in the workstation see it, and so does the thread between EnterWorkstation() and
     // LeaveWorkstation().
     void SetWorkstationHosts(const std::vector<std::pair<std::string, std::string>>& nameToIp);
+    // SetWorkstationHosts() with this host's own name at `ip`.
+    void ResolveHostNameTo(const std::string& ip);
 
     ProgramResult RunInWorkstation(const std::vector<std::string>& argv,
                                    const std::string& stdinText = {},

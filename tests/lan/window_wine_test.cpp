@@ -40,6 +40,11 @@ TEST_F(WindowUnderWine, TheProgramsTestsAllPass) {
     ASSERT_FALSE(display.empty());
     // Wine's programs in the workstation, its services included, take the display from here.
     setenv("DISPLAY", display.c_str(), 1);
+    // The three cards stand for a desk with virtual or VPN cards, whose host name resolves to an
+    // address that none of them holds.
+    if (CardsAsked() == 3) {
+        testbed_.ResolveHostNameTo("198.51.100.99");
+    }
     std::vector<std::string> argv = {program};
     if (const char* filter = std::getenv("LUMISK_WINDOWS_TEST_FILTER")) {
         argv.push_back(std::string("--gtest_filter=") + filter);
