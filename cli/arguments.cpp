@@ -1,5 +1,13 @@
 #include "cli/arguments.h"
 
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include "protocol/utf16_text.h"
+#endif
+
 namespace lumisk {
 
 ParsedArguments ParseArguments(const std::vector<std::string>& words, const ArgumentRules& rules) {
@@ -28,6 +36,22 @@ ParsedArguments ParseArguments(const std::vector<std::string>& words, const Argu
         }
     }
     return {arguments, {}};
+}
+
+std::vector<std::string> ProgramWords(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide != nullptr) {
+        std::vector<std::string> words;
+        for (int i = 1; i < count; ++i) {
+            words.push_back(Narrow(wide[i]));
+        }
+        LocalFree(wide);
+        return words;
+    }
+#endif
+    return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 }  // namespace lumisk

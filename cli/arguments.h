@@ -33,4 +33,8 @@ struct ParsedArguments {
 
 ParsedArguments ParseArguments(const std::vector<std::string>& words, const ArgumentRules& rules);
 
+// The words after the program's name, as UTF-8. On Windows they come from the wide command line:
+// `argv` holds them in the system's ANSI code page, which cannot hold every character.
+std::vector<std::string> ProgramWords(int argc, char** argv);
+
 }  // namespace lumisk

@@ -2,6 +2,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <iterator>
+
+#include "protocol/utf16_text.h"
 #else
 #include <pwd.h>
 #include <unistd.h>
@@ -59,9 +63,9 @@ const char* WindowsNtName(std::uint32_t major, std::uint32_t minor) {
 class WindowsIdentity final : public HostSystem {
 public:
     std::optional<WindowsVersionInfo> Version() override {
-        OSVERSIONINFOA record{};
+        OSVERSIONINFOW record{};
         record.dwOSVersionInfoSize = sizeof record;
-        if (!GetVersionExA(&record)) {
+        if (!GetVersionExW(&record)) {
             return std::nullopt;
         }
         return WindowsVersionInfo{record.dwPlatformId, record.dwMajorVersion, record.dwMinorVersion,
@@ -69,12 +73,12 @@ public:
     }
 
     std::optional<std::string> UserName() override {
-        char name[128] = {};
-        DWORD length = sizeof name;
-        if (!GetUserNameA(name, &length)) {
+        wchar_t name[128] = {};
+        DWORD length = std::size(name);
+        if (!GetUserNameW(name, &length)) {
             return std::nullopt;
         }
-        return std::string(name);
+        return Narrow(name);
     }
 };
 #else

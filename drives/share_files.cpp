@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <fstream>
+#include "protocol/utf16_text.h"
 #else
 #include <algorithm>
 
@@ -22,11 +22,18 @@ namespace {
 class WindowsShareFiles final : public ShareFileWriter {
 public:
     int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override {
-        std::ofstream file(networkPath, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file || GetFileAttributesA(networkPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const std::wstring path = Widen(networkPath);
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return EIO;
+        }
+        DWORD written = 0;
+        const bool whole =
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+        if (!CloseHandle(file) || !whole ||
+            GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
             return EIO;
         }
         return 0;

@@ -87,19 +87,6 @@ protected:
         return ReadRememberedDrives(RememberedDrivesPath());
     }
 
-    // Clicks the adapter and the share; false when either is not there.
-    bool ChooseShare(const std::string& adapter, const std::string& share) {
-        if (!ClickAdapter(adapter)) {
-            return false;
-        }
-        for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {
-            if (Window().shareList.GetItemText(row, 0) == share) {
-                return ClickListRow(control::ShareList, row);
-            }
-        }
-        return false;
-    }
-
     std::string CurrentLetter() {
         return Window().driveLetterCombo.GetItemText(Window().driveLetterCombo.GetCurSel());
     }

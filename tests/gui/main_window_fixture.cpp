@@ -70,6 +70,18 @@ bool MainWindowOnLan::ClickAdapter(const std::string& name) {
     return row >= 0 && ClickListRow(control::DeviceList, row);
 }
 
+bool MainWindowOnLan::ChooseShare(const std::string& adapter, const std::string& share) {
+    if (!ClickAdapter(adapter)) {
+        return false;
+    }
+    for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {
+        if (Window().shareList.GetItemText(row, 0) == share) {
+            return ClickListRow(control::ShareList, row);
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> MainWindowOnLan::ShareRows() {
     std::vector<std::string> rows;
     for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {

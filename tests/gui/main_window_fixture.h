@@ -40,6 +40,8 @@ protected:
     // The row of the device list that shows `name`, or -1.
     int RowOf(const std::string& name);
     bool ClickAdapter(const std::string& name);
+    // Clicks the adapter and the share; false when either is not there.
+    bool ChooseShare(const std::string& adapter, const std::string& share);
     // "share|location" per row of the share list.
     std::vector<std::string> ShareRows();
     // Starts a web probe through `probeWeb` and checks that the selected adapter is reported

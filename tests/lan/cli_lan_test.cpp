@@ -233,6 +233,9 @@ TEST_F(CliOnLan, TextSetsAreStoredAndOverlongValuesRefused) {
     EXPECT_EQ(set.exitCode, 0);
     EXPECT_EQ(set.out, "TEAM\n") << "a set prints what it set";
     EXPECT_EQ(Cli({"workgroup", "192.0.2.45"}).out, "TEAM\n");
+    // Beyond ASCII the value goes and comes back as UTF-8, whatever the system's code page.
+    EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", "B\u00fcro"}).exitCode, 0);
+    EXPECT_EQ(Cli({"workgroup", "192.0.2.45"}).out, "B\u00fcro\n");
     EXPECT_EQ(Cli({"set-access-mode", "192.0.2.45", "rw"}).exitCode, 0);
     EXPECT_EQ(Cli({"set-workgroup", "192.0.2.45", std::string(32, 'w')}).exitCode, 2);
     EXPECT_EQ(Cli({"set-access-mode", "192.0.2.45", "readwrite"}).exitCode, 2);

@@ -1,0 +1,42 @@
+#pragma once
+// The Windows calls behind the drive letters and their network connections, with the system's
+// own wide texts and result codes (Windows only). The program makes them on the system; tests
+// answer them with the codes Windows gives, as Wine has no network provider.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace lumisk {
+
+class WindowsDriveCalls {
+public:
+    virtual ~WindowsDriveCalls() = default;
+
+    struct Connection {
+        DWORD result;             // WNetGetConnectionW's
+        std::wstring remoteName;  // \\server\share, when the result gives one
+    };
+    // WNetGetConnectionW for `localName` ("E:").
+    virtual Connection GetConnection(const std::wstring& localName) = 0;
+
+    // WNetAddConnection2W of a disk resource: `localName` ("E:") to `remoteName`
+    // (\\server\share). A password or user name without a value goes as NULL, the system's
+    // default; an empty one as an empty text.
+    virtual DWORD AddConnection(const std::wstring& localName, const std::wstring& remoteName,
+                                const std::optional<std::wstring>& password,
+                                const std::optional<std::wstring>& userName, DWORD flags) = 0;
+
+    // WNetCancelConnection2W of `name`, a local name or a remote one; never forced, so open files
+    // keep the connection.
+    virtual DWORD CancelConnection(const std::wstring& name, DWORD flags) = 0;
+
+    // GetDriveTypeW for the root directory `root` ("E:\").
+    virtual UINT DriveType(const std::wstring& root) = 0;
+};
+
+// The system's own calls.
+WindowsDriveCalls& SystemDriveCalls();
+
+}  // namespace lumisk

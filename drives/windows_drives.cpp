@@ -1,0 +1,48 @@
+#include "drives/windows_drives.h"
+
+#include <winnetwk.h>
+
+#include "protocol/utf16_text.h"
+
+namespace lumisk {
+namespace {
+
+class WindowsDrives final : public HostDrives {
+public:
+    explicit WindowsDrives(WindowsDriveCalls& calls) : calls_(calls) {}
+
+    std::optional<std::string> RemoteName(const std::string& localName) override {
+        const WindowsDriveCalls::Connection connection = calls_.GetConnection(Widen(localName));
+        if (connection.result != NO_ERROR) {
+            return std::nullopt;
+        }
+        return Narrow(connection.remoteName);
+    }
+
+    // The system wants the root directory, with its backslash.
+    DriveType Type(const std::string& localName) override {
+        return static_cast<DriveType>(calls_.DriveType(Widen(localName + "\\")));
+    }
+
+    int AddConnection(const std::string& localName, const std::string& remoteName,
+                      const std::string& password, const std::string& userName) override {
+        return static_cast<int>(calls_.AddConnection(Widen(localName), Widen(remoteName),
+                                                     Widen(password), Widen(userName),
+                                                     CONNECT_UPDATE_PROFILE));
+    }
+
+    int CancelConnection(const std::string& localName) override {
+        return static_cast<int>(calls_.CancelConnection(Widen(localName), CONNECT_UPDATE_PROFILE));
+    }
+
+private:
+    WindowsDriveCalls& calls_;
+};
+
+}  // namespace
+
+std::unique_ptr<HostDrives> MakeWindowsDrives(WindowsDriveCalls& calls) {
+    return std::make_unique<WindowsDrives>(calls);
+}
+
+}  // namespace lumisk
