@@ -6,16 +6,29 @@
 #include <string_view>
 
 #include "app/main_dialog.h"
+#include "protocol/console_text.h"
 #include "protocol/endpoint.h"
 #include "resources/version.h"
 #include "setup/system_host.h"
 #include "ui/application.h"
+#include "ui/message_box.h"
 
 int main(int argc, char** argv) {
     using namespace lumisk;
     // Answered before the toolkit starts, so it works without a display.
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
-        std::printf("lumisk %s\n", ProgramVersion);
+        const std::string version = "lumisk " + std::string(ProgramVersion);
+        if (WriteText(stdout, version + "\n")) {
+            return 0;
+        }
+#ifdef _WIN32
+        // A program with a window has no console of its own: the one it was started from, else
+        // a message box.
+        if (!WriteToParentConsole(version + "\n")) {
+            ui::Application application(argc, argv);
+            ui::ShowMessage(nullptr, version, {}, ui::MessageIcon::Information);
+        }
+#endif
         return 0;
     }
     ui::Application application(argc, argv);

@@ -16,6 +16,7 @@
 #include "language/codepage_sets.h"
 #include "language/installation.h"
 #include "language/restart_timing.h"
+#include "protocol/console_text.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
@@ -51,11 +52,11 @@ struct Command {
 };
 
 void Complain(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
+    PrintText(stderr, "%s: %s\n", ProgramName, message.c_str());
 }
 
 void Tell(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    PrintText(stderr, "%s\n", message.c_str());
 }
 
 std::string_view TextOf(std::span<const char> field) {
@@ -150,11 +151,11 @@ int Search(const Arguments& arguments) {
     }
     SearchDevices();
     if (arguments.Has("--json")) {
-        std::printf("%s\n", FormatDevicesJson(DeviceTable).c_str());
+        PrintText(stdout, "%s\n", FormatDevicesJson(DeviceTable).c_str());
     } else {
         for (const DeviceRecord* device = DeviceTable.head; device != nullptr;
              device = device->next) {
-            std::printf("%s\n", FormatDeviceLine(*device).c_str());
+            PrintText(stdout, "%s\n", FormatDeviceLine(*device).c_str());
         }
     }
     return ExitSuccess;
@@ -169,7 +170,7 @@ int Shares(const Arguments& arguments) {
         return NoAnswer(deviceIp);
     }
     for (const ShareNode* share = ShareTable.head; share != nullptr; share = share->next) {
-        std::printf("%s\n", share->shareName);
+        PrintText(stdout, "%s\n", share->shareName);
     }
     return ExitSuccess;
 }
@@ -190,7 +191,7 @@ Command TextQuery(std::string name, std::string what, int (*exchange)(), std::sp
                 if (exchange() == 0) {
                     return NoAnswer(deviceIp);
                 }
-                std::printf("%.*s\n", static_cast<int>(TextOf(target).size()), target.data());
+                PrintText(stdout, "%.*s\n", static_cast<int>(TextOf(target).size()), target.data());
                 return int{ExitSuccess};
             }};
 }
@@ -252,7 +253,7 @@ int SetIp(const Arguments& arguments) {
                  std::string(lumisk::TextOf(PendingIp)));
         return ExitFailure;
     }
-    std::printf("%s\n", SelectedDeviceIp);
+    PrintText(stdout, "%s\n", SelectedDeviceIp);
     return ExitSuccess;
 }
 
@@ -266,7 +267,7 @@ int SetDhcp(const Arguments& arguments) {
         return ExitFailure;
     }
     Tell("DHCP client enabled.");
-    std::printf("%s\n", SelectedDeviceIp);
+    PrintText(stdout, "%s\n", SelectedDeviceIp);
     return ExitSuccess;
 }
 
@@ -294,7 +295,7 @@ Command TextSet(std::string name, std::string what, int (*exchange)(), std::span
                 if (exchange() == 0) {
                     return NoAnswer(deviceIp);
                 }
-                std::printf("%s\n", value.c_str());
+                PrintText(stdout, "%s\n", value.c_str());
                 return int{ExitSuccess};
             }};
 }
@@ -323,7 +324,7 @@ int Language(const Arguments& arguments) {
     const auto files = MakeSystemShareFiles();
     const InstallOutcome outcome = InstallLanguage(
         *language, *files, deviceIp,
-        [](const std::string& name) { std::fprintf(stderr, "writing %s\n", name.c_str()); });
+        [](const std::string& name) { PrintText(stderr, "writing %s\n", name.c_str()); });
     if (outcome != InstallOutcome::Installed) {
         Complain("Please check hard drives.");
         return ExitFailure;
@@ -332,11 +333,11 @@ int Language(const Arguments& arguments) {
     if (!arguments.Has("--no-wait")) {
         const RestartTiming timing;
         for (int step = 1; step <= RestartTiming::Steps; ++step) {
-            std::fprintf(stderr, "\rrestarting: %3d%%", step * 100 / RestartTiming::Steps);
+            PrintText(stderr, "\rrestarting: %3d%%", step * 100 / RestartTiming::Steps);
             std::this_thread::sleep_for(timing.stepPause);
         }
         std::this_thread::sleep_for(timing.lifetime - RestartTiming::Steps * timing.stepPause);
-        std::fprintf(stderr, "\n");
+        PrintText(stderr, "\n");
     }
     return ExitSuccess;
 }
@@ -422,22 +423,22 @@ const std::vector<Command>& Commands() {
 }
 
 void PrintUsage(std::FILE* stream) {
-    std::fprintf(stream, "Usage: %s COMMAND [ARGUMENTS]\n       %s --version\n\nCommands:\n",
-                 ProgramName, ProgramName);
+    PrintText(stream, "Usage: %s COMMAND [ARGUMENTS]\n       %s --version\n\nCommands:\n",
+              ProgramName, ProgramName);
     for (const Command& command : Commands()) {
-        std::fprintf(stream, "  %s\n", command.synopsis.c_str());
+        PrintText(stream, "  %s\n", command.synopsis.c_str());
     }
-    std::fprintf(stream,
-                 "\nAny command takes --interface ADDRESS: search and talk only through the "
-                 "network card with that address.");
-    std::fprintf(stream,
-                 "\n'%s COMMAND --help' describes one command. An option's value follows it "
-                 "as the next word or after '=' (--interface=ADDRESS); --verbose adds the "
-                 "exchanges' diagnostic "
-                 "lines. Results go to standard output, messages to standard error.\nExit "
-                 "status: 0 success, 1 adapter not found, not answering or refusing, 2 usage "
-                 "error.\n",
-                 ProgramName);
+    PrintText(stream,
+              "\nAny command takes --interface ADDRESS: search and talk only through the "
+              "network card with that address.");
+    PrintText(stream,
+              "\n'%s COMMAND --help' describes one command. An option's value follows it "
+              "as the next word or after '=' (--interface=ADDRESS); --verbose adds the "
+              "exchanges' diagnostic "
+              "lines. Results go to standard output, messages to standard error.\nExit "
+              "status: 0 success, 1 adapter not found, not answering or refusing, 2 usage "
+              "error.\n",
+              ProgramName);
 }
 
 // Takes "--interface ADDRESS" or "--interface=ADDRESS" out of the words, wherever it stands, and
@@ -502,7 +503,7 @@ int RunCommandLine(const std::vector<std::string>& commandLine) {
         return words.empty() ? ExitUsage : ExitSuccess;
     }
     if (words.size() == 1 && words[0] == "--version") {
-        std::printf("%s %s\n", ProgramName, ProgramVersion);
+        PrintText(stdout, "%s %s\n", ProgramName, ProgramVersion);
         return ExitSuccess;
     }
     for (const Command& command : Commands()) {
@@ -512,14 +513,14 @@ int RunCommandLine(const std::vector<std::string>& commandLine) {
         const ParsedArguments parsed =
             ParseArguments(std::vector(words.begin() + 1, words.end()), command.rules);
         if (parsed.arguments && parsed.arguments->Has("--help")) {
-            std::printf("Usage: %s %s\n%s\n", ProgramName, command.synopsis.c_str(),
-                        command.description.c_str());
+            PrintText(stdout, "Usage: %s %s\n%s\n", ProgramName, command.synopsis.c_str(),
+                      command.description.c_str());
             return ExitSuccess;
         }
         if (!parsed.arguments || parsed.arguments->operands.size() < command.operands ||
             parsed.arguments->operands.size() > command.operands + command.optionalOperands) {
             Complain(parsed.arguments ? "wrong number of arguments" : parsed.error);
-            std::fprintf(stderr, "Usage: %s %s\n", ProgramName, command.synopsis.c_str());
+            PrintText(stderr, "Usage: %s %s\n", ProgramName, command.synopsis.c_str());
             return ExitUsage;
         }
         Arguments arguments = *parsed.arguments;

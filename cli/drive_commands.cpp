@@ -10,6 +10,7 @@
 #include "cli/password_input.h"
 #include "drives/drive_table.h"
 #include "drives/host_drives.h"
+#include "protocol/console_text.h"
 #include "protocol/device_table.h"
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
@@ -24,7 +25,7 @@ namespace {
 constexpr std::size_t DeviceNameLimit = 63;
 
 void Tell(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    PrintText(stderr, "%s\n", message.c_str());
 }
 
 void TellNotices(HostDrives& drives) {
@@ -163,8 +164,8 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
     }
     Tell("Successfully mapped drive.");
     const DriveState state = StateOf(*localName, remoteName);
-    std::printf("%s\t%s\t%s\n", localName->c_str(), remoteName.c_str(),
-                state.path.value_or("").c_str());
+    PrintText(stdout, "%s\t%s\t%s\n", localName->c_str(), remoteName.c_str(),
+              state.path.value_or("").c_str());
     return ExitSuccess;
 }
 
@@ -225,7 +226,7 @@ int ListDrives(const Arguments& arguments, const CommandSupport& support) {
     if (json) {
         out += first ? "]\n" : "\n]\n";
     }
-    std::fputs(out.c_str(), stdout);
+    WriteText(stdout, out);
     return status;
 }
 

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "protocol/utf16_text.h"
 #else
 #include <fcntl.h>
 #include <termios.h>
@@ -21,9 +23,28 @@ std::string WithoutLineEnd(std::string line) {
     return line;
 }
 
+#ifdef _WIN32
+// One line typed at the console `input`, read as UTF-16 whatever the console's code page.
+std::string ReadConsoleLine(HANDLE input) {
+    std::wstring line;
+    wchar_t c;
+    DWORD read = 0;
+    while (ReadConsoleW(input, &c, 1, &read, nullptr) && read == 1 && c != L'\n') {
+        line += c;
+    }
+    return WithoutLineEnd(Narrow(line));
+}
+#endif
+
 }  // namespace
 
 std::optional<std::string> ReadPasswordLine() {
+#ifdef _WIN32
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (DWORD mode = 0; GetConsoleMode(input, &mode)) {
+        return ReadConsoleLine(input);
+    }
+#endif
     std::string line;
     if (!std::getline(std::cin, line) && line.empty()) {
         return std::nullopt;
@@ -32,13 +53,14 @@ std::optional<std::string> ReadPasswordLine() {
 }
 
 #ifdef _WIN32
-// The console itself, as the terminal is on POSIX, even when standard input is redirected.
+// The console itself, as the terminal is on POSIX, even when standard input is redirected; read
+// and written as UTF-16, whatever the console's code page.
 std::optional<std::string> PromptForPassword(const std::string& prompt) {
-    const auto openConsole = [](const char* name) {
-        return CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const auto openConsole = [](const wchar_t* name) {
+        return CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, 0, nullptr);
     };
-    const HANDLE input = openConsole("CONIN$");
+    const HANDLE input = openConsole(L"CONIN$");
     DWORD saved = 0;
     if (input == INVALID_HANDLE_VALUE || !GetConsoleMode(input, &saved)) {
         if (input != INVALID_HANDLE_VALUE) {
@@ -46,26 +68,22 @@ std::optional<std::string> PromptForPassword(const std::string& prompt) {
         }
         return std::nullopt;
     }
-    const HANDLE output = openConsole("CONOUT$");
+    const HANDLE output = openConsole(L"CONOUT$");
     DWORD written = 0;
     if (output != INVALID_HANDLE_VALUE) {
-        WriteConsoleA(output, prompt.data(), static_cast<DWORD>(prompt.size()), &written, nullptr);
+        const std::wstring shown = Widen(prompt);
+        WriteConsoleW(output, shown.data(), static_cast<DWORD>(shown.size()), &written, nullptr);
     }
     SetConsoleMode(input,
                    (saved | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) & ~ENABLE_ECHO_INPUT);
-    std::string line;
-    char c;
-    DWORD read = 0;
-    while (ReadConsoleA(input, &c, 1, &read, nullptr) && read == 1 && c != '\n') {
-        line += c;
-    }
+    const std::string line = ReadConsoleLine(input);
     SetConsoleMode(input, saved);
     if (output != INVALID_HANDLE_VALUE) {
-        WriteConsoleA(output, "\r\n", 2, &written, nullptr);
+        WriteConsoleW(output, L"\r\n", 2, &written, nullptr);
         CloseHandle(output);
     }
     CloseHandle(input);
-    return WithoutLineEnd(line);
+    return line;
 }
 #else
 std::optional<std::string> PromptForPassword(const std::string& prompt) {

@@ -48,7 +48,7 @@ protected:
 
 TEST_F(CliOnLan, SearchPrintsOneLinePerAdapter) {
     StartAdapters({"--adapter", "--name", "NAS-1", "--ip", "192.0.2.20", "--gateway", "192.0.2.254",
-                   "--identity", "00a0b0000001", "--adapter", "--name", "NAS-2", "--ip",
+                   "--identity", "00a0b0000001", "--adapter", "--name", "NAS-\u00e9", "--ip",
                    "192.0.2.21", "--dhcp", "--gateway", "192.0.2.254", "--identity",
                    "00a0b0000002"});
     const ProgramResult result = Cli({"search"});
@@ -59,10 +59,11 @@ TEST_F(CliOnLan, SearchPrintsOneLinePerAdapter) {
         lines.push_back(line);
     }
     std::ranges::sort(lines);
-    EXPECT_EQ(lines,
-              (std::vector<std::string>{
-                  "NAS-1\t192.0.2.20\t255.255.255.0\t192.0.2.254\tstatic\t00a0b0000001c0000214",
-                  "NAS-2\t192.0.2.21\t255.255.255.0\t192.0.2.254\tdhcp\t00a0b0000002c0000215"}));
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{
+            "NAS-1\t192.0.2.20\t255.255.255.0\t192.0.2.254\tstatic\t00a0b0000001c0000214",
+            "NAS-\u00e9\t192.0.2.21\t255.255.255.0\t192.0.2.254\tdhcp\t00a0b0000002c0000215"}));
 }
 
 TEST_F(CliOnLan, SearchRequestsCarryTheWorkstationAddressAndFindEveryAdapter) {
@@ -84,10 +85,11 @@ TEST_F(CliOnLan, SearchAsJsonListsEveryField) {
                    "--gateway", "203.0.113.1", "--dhcp", "--identity", "ffeeddccbbaa"});
     const ProgramResult result = Cli({"search", "--json"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out,
-              "[\n  {\"name\": \"Büro-NAS\", \"ip\": \"203.0.113.5\", \"netmask\": \"255.255.255.128\", "
-              "\"gateway\": \"203.0.113.1\", \"dhcp\": true, \"deviceId\": "
-              "\"ffeeddccbbaacb007105\", \"interface\": \"192.0.2.1\"}\n]\n");
+    EXPECT_EQ(
+        result.out,
+        "[\n  {\"name\": \"Büro-NAS\", \"ip\": \"203.0.113.5\", \"netmask\": \"255.255.255.128\", "
+        "\"gateway\": \"203.0.113.1\", \"dhcp\": true, \"deviceId\": "
+        "\"ffeeddccbbaacb007105\", \"interface\": \"192.0.2.1\"}\n]\n");
 }
 
 TEST_F(CliOnLan, QueriesPrintOnlyTheAnswer) {

@@ -1,5 +1,5 @@
 // The host services on the real Windows calls, run under Wine: release names, drive types and
-// connections, file writes on a share, the web connection test and the user name.
+// connections, file writes on a share, the web connection test, the user name and the console.
 
 // Winsock's header before anything that may include windows.h.
 #include <winsock2.h>
@@ -17,6 +17,8 @@
 #include <iterator>
 #include <vector>
 
+#include "cli/password_input.h"
+#include "protocol/console_text.h"
 #include "setup/system_host.h"
 
 namespace lumisk {
@@ -119,6 +121,49 @@ TEST_F(HostServices, TheUserIsTheOneLoggedOn) {
     const char* loggedOn = std::getenv("USERNAME");
     ASSERT_NE(loggedOn, nullptr);
     EXPECT_EQ(host.Services().system.UserName(), std::string(loggedOn));
+}
+
+// Keys typed at the console, as its input buffer receives them.
+void TypeAtConsole(const std::wstring& keys) {
+    const HANDLE input =
+        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    std::vector<INPUT_RECORD> records(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        records[i].EventType = KEY_EVENT;
+        records[i].Event.KeyEvent = {TRUE, 1,         keys[i] == L'\r' ? WORD{VK_RETURN} : WORD{0},
+                                     0,    {keys[i]}, 0};
+    }
+    DWORD written = 0;
+    WriteConsoleInputW(input, records.data(), static_cast<DWORD>(records.size()), &written);
+    CloseHandle(input);
+}
+
+// A console of the test's own, whatever its code page: text goes to it and comes from it as
+// UTF-16, and the program has it as UTF-8.
+TEST(Console, TakesAndGivesTextAsUtf16) {
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    // Read and write, as a console handle given to a program is.
+    std::FILE* console = _wfopen(L"CONOUT$", L"r+");
+    ASSERT_NE(console, nullptr);
+    EXPECT_TRUE(WriteText(console, "NAS-\u00e9\n"));
+    std::fclose(console);
+    const HANDLE screen =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    std::wstring shown(5, L'\0');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, shown.data(), 5, COORD{0, 0}, &read);
+    CloseHandle(screen);
+    EXPECT_EQ(shown, L"NAS-\u00e9");
+
+    TypeAtConsole(L"p\u00e4ssw\u00f6rd\r");
+    EXPECT_EQ(PromptForPassword("Password: "), "p\u00e4ssw\u00f6rd");
+    // Standard input is the console now.
+    TypeAtConsole(L"J\u00fcrgen\r");
+    EXPECT_EQ(ReadPasswordLine(), "J\u00fcrgen");
+    FreeConsole();
 }
 
 }  // namespace
