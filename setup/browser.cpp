@@ -2,6 +2,13 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h, which they need.
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <utility>
+
+#include "protocol/utf16_text.h"
 #else
 #include <spawn.h>
 #include <sys/wait.h>
@@ -24,13 +31,27 @@ constexpr auto OpenerPoll = 20ms;
 #endif
 
 #ifdef _WIN32
-class ExplorerBrowser final : public BrowserLauncher {
+class ShellBrowser final : public BrowserLauncher {
 public:
-    bool OpenUrl(const std::string& url) override {
-        // WinExec's values up to 31 are its errors.
-        return WinExec(("explorer " + url).c_str(), SW_HIDE) > 31;
-    }
+    explicit ShellBrowser(ShellOpen open) : open_(std::move(open)) {}
+
+    // ShellExecuteW's values up to 32 are its errors.
+    bool OpenUrl(const std::string& url) override { return open_(Widen(url)) > 32; }
+
+private:
+    ShellOpen open_;
 };
+
+// The shell may hand the URL to a COM server: the calling thread takes COM for the call.
+std::intptr_t ShellExecuteOpen(const std::wstring& url) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return reinterpret_cast<std::intptr_t>(result);
+}
 #else
 class XdgBrowser final : public BrowserLauncher {
 public:
@@ -58,9 +79,15 @@ public:
 
 }  // namespace
 
+#ifdef _WIN32
+std::unique_ptr<BrowserLauncher> MakeShellBrowser(ShellOpen open) {
+    return std::make_unique<ShellBrowser>(std::move(open));
+}
+#endif
+
 std::unique_ptr<BrowserLauncher> MakeSystemBrowser() {
 #ifdef _WIN32
-    return std::make_unique<ExplorerBrowser>();
+    return MakeShellBrowser(ShellExecuteOpen);
 #else
     return std::make_unique<XdgBrowser>();
 #endif

@@ -1,12 +1,13 @@
 #include "setup/web_connector.h"
 
+#include <optional>
+
 #ifdef _WIN32
-#include <windows.h>
-#include <wininet.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #else
 #include <cerrno>
 
-#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -16,68 +17,151 @@
 namespace lumisk {
 namespace {
 
-#ifdef _WIN32
-class InternetConnectionTest final : public WebConnector {
-public:
-    bool CanConnect(const std::string& url) override {
-        return InternetCheckConnectionA(url.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
-    }
-};
-#else
 constexpr char HttpPrefix[] = "http://";
 constexpr char HttpPort[] = "80";
 // Long enough for any LAN; the window stops waiting after about two seconds anyway.
 constexpr int ConnectTimeoutMilliseconds = 5000;
 
+#ifdef _WIN32
+using Socket = SOCKET;
+constexpr Socket NoSocket = INVALID_SOCKET;
+
+// Winsock counts its users: the probe's thread takes it for the time of its attempt.
+class SocketLibrary {
+public:
+    SocketLibrary() : started_(WSAStartup(MAKEWORD(2, 2), &data_) == 0) {}
+    ~SocketLibrary() {
+        if (started_) {
+            WSACleanup();
+        }
+    }
+    SocketLibrary(const SocketLibrary&) = delete;
+    SocketLibrary& operator=(const SocketLibrary&) = delete;
+    bool Started() const { return started_; }
+
+private:
+    WSADATA data_{};
+    bool started_;
+};
+
+Socket OpenNonBlockingSocket() {
+    const Socket socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    u_long nonBlocking = 1;
+    if (socket != NoSocket && ioctlsocket(socket, FIONBIO, &nonBlocking) != 0) {
+        closesocket(socket);
+        return NoSocket;
+    }
+    return socket;
+}
+
+void Close(Socket socket) {
+    closesocket(socket);
+}
+
+bool ConnectionUnderWay() {
+    return WSAGetLastError() == WSAEWOULDBLOCK;
+}
+
+// A connection under way shows writable once made and in the exception set once refused.
+bool AwaitConnection(Socket socket) {
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(socket, &writable);
+    FD_SET(socket, &failed);
+    timeval timeout{ConnectTimeoutMilliseconds / 1000, ConnectTimeoutMilliseconds % 1000 * 1000};
+    return select(0, nullptr, &writable, &failed, &timeout) == 1 && FD_ISSET(socket, &writable);
+}
+#else
+using Socket = int;
+constexpr Socket NoSocket = -1;
+
+Socket OpenNonBlockingSocket() {
+    return ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+}
+
+void Close(Socket socket) {
+    close(socket);
+}
+
+bool ConnectionUnderWay() {
+    return errno == EINPROGRESS;
+}
+
+bool AwaitConnection(Socket socket) {
+    pollfd waiting{socket, POLLOUT, 0};
+    int error = 0;
+    socklen_t length = sizeof error;
+    return poll(&waiting, 1, ConnectTimeoutMilliseconds) == 1 &&
+           getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
+}
+#endif
+
+bool Connect(const addrinfo& address) {
+    const Socket socket = OpenNonBlockingSocket();
+    if (socket == NoSocket) {
+        return false;
+    }
+    const bool connected =
+        connect(socket, address.ai_addr, static_cast<socklen_t>(address.ai_addrlen)) == 0 ||
+        (ConnectionUnderWay() && AwaitConnection(socket));
+    Close(socket);
+    return connected;
+}
+
+// The host and port of "http://HOST" or "http://HOST:PORT".
+struct WebServer {
+    std::string host;
+    std::string port;
+};
+
+std::optional<WebServer> ServerOf(const std::string& url) {
+    if (url.rfind(HttpPrefix, 0) != 0) {
+        return std::nullopt;
+    }
+    const std::string authority = url.substr(sizeof HttpPrefix - 1);
+    const std::size_t colon = authority.find(':');
+    WebServer server{authority.substr(0, colon),
+                     colon == std::string::npos ? HttpPort : authority.substr(colon + 1)};
+    if (server.host.empty() || server.port.empty()) {
+        return std::nullopt;
+    }
+    return server;
+}
+
+// A TCP connection to the web server, through the system's sockets on both platforms: WinINet's
+// own connection test depends on its proxy settings and offline mode.
 class TcpConnectionTest final : public WebConnector {
 public:
     bool CanConnect(const std::string& url) override {
-        if (url.rfind(HttpPrefix, 0) != 0) {
+#ifdef _WIN32
+        const SocketLibrary library;
+        if (!library.Started()) {
             return false;
         }
-        const std::string host = url.substr(sizeof HttpPrefix - 1);
+#endif
+        const std::optional<WebServer> server = ServerOf(url);
+        // Adapters are addressed by their IP text: no name is looked up.
         addrinfo hints{};
         hints.ai_family = AF_INET;
         hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
         addrinfo* addresses = nullptr;
-        if (host.empty() || getaddrinfo(host.c_str(), HttpPort, &hints, &addresses) != 0) {
+        if (!server ||
+            getaddrinfo(server->host.c_str(), server->port.c_str(), &hints, &addresses) != 0) {
             return false;
         }
         const bool connected = Connect(*addresses);
         freeaddrinfo(addresses);
         return connected;
     }
-
-private:
-    static bool Connect(const addrinfo& address) {
-        const int socket =
-            ::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (socket < 0) {
-            return false;
-        }
-        bool connected = connect(socket, address.ai_addr, address.ai_addrlen) == 0;
-        if (!connected && errno == EINPROGRESS) {
-            pollfd waiting{socket, POLLOUT, 0};
-            int error = 0;
-            socklen_t length = sizeof error;
-            connected = poll(&waiting, 1, ConnectTimeoutMilliseconds) == 1 &&
-                        getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
-                        error == 0;
-        }
-        close(socket);
-        return connected;
-    }
 };
-#endif
 
 }  // namespace
 
 std::unique_ptr<WebConnector> MakeSystemWebConnector() {
-#ifdef _WIN32
-    return std::make_unique<InternetConnectionTest>();
-#else
     return std::make_unique<TcpConnectionTest>();
-#endif
 }
 
 }  // namespace lumisk

@@ -14,8 +14,7 @@ public:
     virtual bool CanConnect(const std::string& url) = 0;
 };
 
-// Windows: the Internet connection test with a forced connection. Elsewhere: a TCP connection
-// to port 80 of the host.
+// A TCP connection to port 80 of the host (or the port the URL names), within five seconds.
 std::unique_ptr<WebConnector> MakeSystemWebConnector();
 
 }  // namespace lumisk

@@ -1,9 +1,7 @@
 // The host services on the real Windows calls, run under Wine: release names, drive types and
-// connections, file writes on a share, the web connection test, the user name and the console.
+// connections, file writes on a share, the user name and the console (the web connection test
+// and the browser: tests/unit/web_connection_test.cpp).
 
-// Winsock's header before anything that may include windows.h.
-#include <winsock2.h>
-// Then the rest of the Windows API.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -96,25 +94,6 @@ TEST_F(HostServices, ShareFilesAreWrittenThroughTheirUncPath) {
     EXPECT_EQ(files.WriteFile("\\\\lumisk-test\\HDD_a\\absent\\nls_cp850.o", bytes), EIO);
     written.close();
     std::filesystem::remove_all(server);
-}
-
-TEST_F(HostServices, TheWebTestConnectsToAListenerAndNotToAClosedPort) {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-
-    EXPECT_TRUE(host.Services().web.CanConnect(url)) << url;
-    closesocket(listener);
-    EXPECT_FALSE(host.Services().web.CanConnect(url)) << url;
-    WSACleanup();
 }
 
 TEST_F(HostServices, TheUserIsTheOneLoggedOn) {
