@@ -22,6 +22,9 @@ struct Column {
 constexpr Column DeviceColumns[] = {{"Name", 94}, {"IP", 81}, {"Netmask", 81}, {"Gateway", 81}};
 constexpr Column ShareColumns[] = {{"Volume Name", 120}, {"Location", 100}};
 
+// Mappings made by other programs show within this, even without a repaint.
+constexpr int DriveReadPeriodMilliseconds = 10000;
+
 template <std::size_t N>
 void SetUpList(ui::ListView list, const Column (&columns)[N]) {
     list.SetFullRowSelect();
@@ -34,7 +37,11 @@ void SetUpList(ui::ListView list, const Column (&columns)[N]) {
 }  // namespace
 
 MainDialog::MainDialog(HostServices& host, RestartTiming restartTiming)
-    : ui::Dialog(TemplateId), window_(*this, host), restartTiming_(restartTiming) {
+    : ui::Dialog(TemplateId),
+      drives_(host.drives, [this] { RequestRepaint(); }),
+      services_{drives_, host.system, host.web, host.browser, host.shareFiles, host.clock},
+      window_(*this, services_),
+      restartTiming_(restartTiming) {
     RouteClick(control::Exit, [this] { OnExit(); });
     RouteListClick(control::DeviceList, [this] { OnClickDeviceList(window_); });
     RouteClick(control::Refresh, [this] { OnRefresh(window_); });
@@ -57,6 +64,11 @@ bool MainDialog::OnInitDialog() {
     SetUpList(window_.shareList, ShareColumns);
     // Mappings made by another program or window show as after a repaint.
     RepaintOnFileChange(window_.host.drives.ConnectionsFile());
+    WaitFor([this] {
+        drives_.ReadNow();
+        return 0;
+    });
+    SetTimer(DriveReadTimer, DriveReadPeriodMilliseconds);
     FullRefresh(window_);
     return true;
 }
@@ -74,11 +86,18 @@ void MainDialog::OnClose() {
 void MainDialog::OnPaint() {
     // A paint also comes when a drop-down list closes or the window is activated: bringing the
     // letters and locations up to date must not take back the letter and share just chosen.
+    drives_.ReadSoon();
     ReadDriveTable(window_.host.drives);
     UpdateDriveLetterList(window_.driveLetterCombo, window_.host.drives);
     const int row = SelectedDeviceRow(window_);
     if (row >= 0) {
         UpdateShareLocations(window_, row, HostComparison::Exact);
+    }
+}
+
+void MainDialog::OnTimer(int timerId) {
+    if (timerId == DriveReadTimer) {
+        drives_.ReadSoon();
     }
 }
 

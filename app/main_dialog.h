@@ -2,6 +2,7 @@
 // The program's one window: the adapters on the LAN, the LAN settings of the selected adapter
 // and its shares with the drive letters they are mapped to.
 
+#include "drives/drive_letter_cache.h"
 #include "language/restart_dialog.h"
 #include "setup/host_services.h"
 #include "setup/main_window.h"
@@ -15,6 +16,7 @@ public:
     static constexpr int AppIcon = 128;
     static constexpr int AboutCommand = 16;
     static constexpr int AboutMenuText = 101;
+    static constexpr int DriveReadTimer = 1;
 
     explicit MainDialog(HostServices& host, RestartTiming restartTiming = {});
 
@@ -25,14 +27,21 @@ protected:
     bool OnInitDialog() override;
     // The close request closes the protocol endpoint first.
     void OnClose() override;
-    // Every repaint brings the drive letters and the share list's Location column up to date.
+    // Every repaint brings the drive letters and the share list's Location column up to date
+    // with the last reading of the host's letters, and has them read again: a change repaints.
     void OnPaint() override;
     void OnSysCommand(int commandId) override;
+    // The drive letters are read again now and then: mappings made elsewhere show.
+    void OnTimer(int timerId) override;
 
 private:
     void OnExit();
     void OnAbout();
 
+    // The host's drive letters, read off the window's thread; the window's handlers see them
+    // through `services_`.
+    DriveLetterCache drives_;
+    HostServices services_;
     MainWindow window_;
     const RestartTiming restartTiming_;
 };

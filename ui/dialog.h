@@ -71,6 +71,9 @@ public:
     // Runs `request` on the dialog's thread and waits for it: how a worker thread acts on a
     // control. Called on the dialog's thread, it runs at once.
     void RunOnDialogThread(const std::function<void()>& request);
+    // From any thread, without waiting: OnPaint runs soon on the dialog's thread, as after a
+    // repaint; nothing once the dialog has ended.
+    void RequestRepaint();
 
     DialogWindow* Window() const { return window_.get(); }
     Dialog* Owner() const { return owner_; }

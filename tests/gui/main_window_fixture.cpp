@@ -22,6 +22,7 @@ void MainWindowOnLan::SetUp() {
         return;
     }
     inWorkstation_.emplace(testbed_);
+    drives.forbiddenThread = std::this_thread::get_id();
     ASSERT_EQ(TryOpenEndpoint(), std::nullopt);
 #ifdef _WIN32
     static std::FILE* const nowhere = std::fopen("NUL", "w");
@@ -32,6 +33,7 @@ void MainWindowOnLan::SetUp() {
 }
 
 void MainWindowOnLan::TearDown() {
+    EXPECT_EQ(drives.callsOnForbiddenThread, 0) << "the window waited for the host's drives";
     CloseEndpoint();
     inWorkstation_.reset();
     ClearDeviceTable();

@@ -28,21 +28,21 @@ TEST_F(MainWindowOnLan, MappingsMadeElsewhereShowWhenTheWindowComesBackOrTheTabl
             return gui_test::WaitUntil([&] { return ShareRows() == rows; });
         };
         // The window comes back from under the About box.
-        drives.connections['E'] = "\\\\192.0.2.20\\HDD_a";
+        drives.Map('E', "\\\\192.0.2.20\\HDD_a");
         gui_test::WhenDialogShown(AboutDialog::TemplateId, [] { ClickButton(ui::IdOk); });
         ASSERT_TRUE(ClickButton(control::About));
         EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|"})) << ::testing::PrintToString(ShareRows());
         // Restored after it was minimised.
-        drives.connections['F'] = "\\\\192.0.2.20\\HDD_b";
+        drives.Map('F', "\\\\192.0.2.20\\HDD_b");
         gui_test::ActiveDialog()->showMinimized();
         gui_test::ActiveDialog()->showNormal();
         EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|F:"})) << ::testing::PrintToString(ShareRows());
         // Another program writes the table: its directory and the file appear.
-        drives.connections['G'] = "\\\\192.0.2.20\\HDD_b";
+        drives.Map('G', "\\\\192.0.2.20\\HDD_b");
         std::filesystem::create_directories(testbed_.TemporaryPath("config/lumisk"));
         std::ofstream(drives.connectionsFile) << "G: \\\\192.0.2.20\\HDD_b\n";
         EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|G:"})) << ::testing::PrintToString(ShareRows());
-        drives.connections.erase('G');
+        drives.Unmap('G');
         std::ofstream(drives.connectionsFile, std::ios::app) << "\n";
         EXPECT_TRUE(sharesShow({"HDD_a|E:", "HDD_b|F:"})) << ::testing::PrintToString(ShareRows());
         ClickButton(control::Exit);

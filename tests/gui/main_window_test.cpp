@@ -129,7 +129,7 @@ TEST_F(MainWindowOnLan, MappedSharesShowTheirLetterUnderTheCaseRules) {
         })) << ::testing::PrintToString(ShareRows());
 
         // A mapping made meanwhile by another program shows at the next repaint.
-        drives.connections['G'] = "\\\\NAS-Office\\HDD_b";
+        drives.Map('G', "\\\\NAS-Office\\HDD_b");
         gui_test::RepaintActiveDialog();
         EXPECT_TRUE(gui_test::WaitUntil([&] {
             return ShareRows() == std::vector<std::string>{"HDD_a|E:", "HDD_b|G:"};

@@ -2,15 +2,20 @@
 // Host services as a test describes them: drive connections and types by letter, a Windows
 // release and a user name.
 
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "drives/host_drives.h"
 #include "drives/host_system.h"
 
 namespace lumisk::testing {
 
+// The maps are set before a window runs; while one runs, its drive letters are read on another
+// thread, and Map() and Unmap() change them.
 class FakeDrives final : public HostDrives {
 public:
     std::optional<std::string> RemoteName(const std::string& localName) override;
@@ -22,10 +27,23 @@ public:
     int CancelConnection(const std::string& localName) override;
     std::string ConnectionsFile() override { return connectionsFile; }
 
+    // A mapping made or removed by another program.
+    void Map(char letter, const std::string& remoteName);
+    void Unmap(char letter);
+
     std::map<char, std::string> connections;
     std::string connectionsFile;
     std::map<char, DriveType> types;
     int refusal = 0;
+    // The thread that must never wait for the host's drives (a window's), and how often it did.
+    std::thread::id forbiddenThread;
+    std::atomic<int> callsOnForbiddenThread{0};
+
+private:
+    // Notes a call on `forbiddenThread`; the lock for the maps.
+    std::unique_lock<std::mutex> Enter();
+
+    std::mutex mutex_;
 };
 
 class FakeSystem final : public HostSystem {

@@ -148,4 +148,14 @@ void Dialog::RunOnDialogThread(const std::function<void()>& request) {
     done.wait();
 }
 
+void Dialog::RequestRepaint() {
+    const std::lock_guard lock(routes_->windowMutex);
+    if (routes_->liveWindow != nullptr) {
+        // Queued to the window: it goes with the window if the window goes first.
+        QMetaObject::invokeMethod(
+            routes_->liveWindow, [window = routes_->liveWindow] { window->SchedulePaintHandler(); },
+            Qt::QueuedConnection);
+    }
+}
+
 }  // namespace lumisk::ui

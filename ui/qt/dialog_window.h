@@ -39,6 +39,9 @@ public:
     void AppendSystemMenuItem(int commandId, const QString& text);
     void RepaintOnFileChange(const QString& path);
     void Announce(const QString& line);
+    // Runs the Dialog's paint handler after the events being handled, once for any number of
+    // calls; while a WaitFor runs, after it.
+    void SchedulePaintHandler();
 
 protected:
     bool event(QEvent* event) override;
@@ -57,9 +60,6 @@ private:
     bool Notify(const Dialog::Routes::Handlers& handlers, int id);
     // Whether a paint covers more than the controls: the window's own surface was exposed.
     bool PaintsOwnSurface(const QRegion& region) const;
-    // Runs the Dialog's paint handler after the events being handled, once for any number of
-    // calls; while a WaitFor runs, after it.
-    void SchedulePaintHandler();
     // Watches watchedFile_, or the nearest directory towards it; whether the file itself came
     // under watch now.
     bool WatchFile();

@@ -129,4 +129,11 @@ void Dialog::RunOnDialogThread(const std::function<void()>& request) {
     DialogWindow::Request(target, request);
 }
 
+void Dialog::RequestRepaint() {
+    const std::lock_guard lock(routes_->windowMutex);
+    if (routes_->liveWindow != nullptr) {
+        DialogWindow::RequestRepaint(routes_->liveWindow->Handle());
+    }
+}
+
 }  // namespace lumisk::ui

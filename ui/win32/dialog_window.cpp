@@ -24,6 +24,7 @@ constexpr UINT PaintedMessage = WM_APP + 2;
 constexpr UINT AnnounceMessage = WM_APP + 3;
 // Space on a list view, once the view has handled it: the list's id in wParam.
 constexpr UINT ListChosenMessage = WM_APP + 4;
+constexpr UINT RepaintRequestMessage = WM_APP + 5;
 
 // A timer of the window's own, apart from the ids the Dialog uses.
 constexpr UINT_PTR FileWatchTimer = 0x7FFF0001;
@@ -116,6 +117,13 @@ HWND DialogWindow::Control(int id) const {
 
 void DialogWindow::Request(HWND target, const std::function<void()>& request) {
     SendMessageW(target, RunRequestMessage, 0, reinterpret_cast<LPARAM>(&request));
+}
+
+void DialogWindow::RequestRepaint(HWND target) {
+    // Without a window a post would go to the calling thread's queue.
+    if (target != nullptr) {
+        PostMessageW(target, RepaintRequestMessage, 0, 0);
+    }
 }
 
 INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -307,6 +315,13 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 SchedulePaintHandler();
             }
             return FALSE;
+        case WM_DEVICECHANGE:
+            // A drive came or went, a network drive among them: the handler looks again.
+            SchedulePaintHandler();
+            return FALSE;
+        case RepaintRequestMessage:
+            SchedulePaintHandler();
+            return TRUE;
         case PaintedMessage:
             if (aWaitRuns) {
                 paintHandlerDeferred_ = true;

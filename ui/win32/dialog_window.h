@@ -50,6 +50,8 @@ public:
     // Runs `request` on the thread of dialog window `target` and waits for it; from another
     // thread only.
     static void Request(HWND target, const std::function<void()>& request);
+    // Dialog::RequestRepaint for dialog window `target`, from any thread.
+    static void RequestRepaint(HWND target);
 
     // Dialog::WaitFor for this window.
     int WaitFor(const std::function<int()>& work);
