@@ -12,7 +12,7 @@
 #include "cli/device_output.h"
 #include "cli/drive_commands.h"
 #include "cli/password_input.h"
-#include "drives/share_files.h"
+#include "drives/failure_text.h"
 #include "language/codepage_sets.h"
 #include "language/installation.h"
 #include "language/restart_timing.h"
@@ -65,6 +65,8 @@ std::string_view TextOf(std::span<const char> field) {
 
 // The card given with --interface, which every command then searches and talks through alone.
 std::optional<Ipv4Bytes> onlyCard;
+// The host services of the command that runs.
+CommandHost* host = nullptr;
 
 bool OpenEndpointOrComplain() {
     if (const auto failure = TryOpenEndpoint(onlyCard)) {
@@ -321,12 +323,13 @@ int Language(const Arguments& arguments) {
         Complain(RefusalMessage(readiness.refusal));
         return ExitFailure;
     }
-    const auto files = MakeSystemShareFiles();
     const InstallOutcome outcome = InstallLanguage(
-        *language, *files, deviceIp,
+        *language, host->shareFiles, deviceIp,
         [](const std::string& name) { PrintText(stderr, "writing %s\n", name.c_str()); });
     if (outcome != InstallOutcome::Installed) {
-        Complain("Please check hard drives.");
+        Tell(FailureText("Please check hard drives.", outcome == InstallOutcome::FileFailed
+                                                          ? host->shareFiles.FailureReason()
+                                                          : std::string()));
         return ExitFailure;
     }
     Tell("Code page " + arguments.operands[1] + " sent; the adapter restarts.");
@@ -345,7 +348,7 @@ int Language(const Arguments& arguments) {
 // Connect, disconnect and the list of drives, with what they need of this command line.
 int RunDriveCommand(int (*command)(const Arguments&, const CommandSupport&),
                     const Arguments& arguments) {
-    return command(arguments, {Complain, SelectAdapter});
+    return command(arguments, {Complain, SelectAdapter, host->drives});
 }
 
 const std::vector<Command>& Commands() {
@@ -494,6 +497,14 @@ std::optional<std::string> CheckBeforeSending(const Command& command, Arguments&
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& commandLine) {
+    const auto drives = MakeSystemDrives();
+    const auto files = MakeSystemShareFiles();
+    CommandHost system{*drives, *files};
+    return RunCommandLine(commandLine, system);
+}
+
+int RunCommandLine(const std::vector<std::string>& commandLine, CommandHost& commandHost) {
+    host = &commandHost;
     std::vector<std::string> words = commandLine;
     if (!TakeInterfaceOption(words)) {
         return ExitUsage;

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "drives/host_drives.h"
+#include "drives/share_files.h"
+
 namespace lumisk {
 
 enum ExitStatus {
@@ -12,7 +15,16 @@ enum ExitStatus {
     ExitUsage = 2,
 };
 
-// Runs the command named by words[0] with the rest as its arguments; the exit status.
+// The host services the commands use: the system's own in lumisk-cli; tests put theirs in place
+// where the system's cannot be had.
+struct CommandHost {
+    HostDrives& drives;
+    ShareFileWriter& shareFiles;
+};
+
+// Runs the command named by words[0] with the rest as its arguments, on the system's services;
+// the exit status.
 int RunCommandLine(const std::vector<std::string>& words);
+int RunCommandLine(const std::vector<std::string>& words, CommandHost& host);
 
 }  // namespace lumisk

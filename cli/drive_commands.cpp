@@ -9,6 +9,7 @@
 #include "cli/device_output.h"
 #include "cli/password_input.h"
 #include "drives/drive_table.h"
+#include "drives/failure_text.h"
 #include "drives/host_drives.h"
 #include "protocol/console_text.h"
 #include "protocol/device_table.h"
@@ -34,10 +35,10 @@ void TellNotices(HostDrives& drives) {
     }
 }
 
-void TellReason(HostDrives& drives) {
-    if (const std::string reason = drives.FailureReason(); !reason.empty()) {
-        Tell(reason);
-    }
+// The message the window shows for the failure, and the reason below it.
+int Fail(HostDrives& drives, const char* message) {
+    Tell(FailureText(message, drives.FailureReason()));
+    return ExitFailure;
 }
 
 // "E:" of "E", "e:" and the like; nothing for anything but a letter D to Z.
@@ -111,10 +112,10 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
         return ExitFailure;
     }
 
-    const auto drives = MakeSystemDrives();
-    ReadDriveTable(*drives);
+    HostDrives& drives = support.drives;
+    ReadDriveTable(drives);
     if (!localName) {
-        const DriveLetterChoices choices = OfferedDriveLetters(*drives);
+        const DriveLetterChoices choices = OfferedDriveLetters(drives);
         if (choices.current < 0) {
             support.complain("no drive letter is free");
             return ExitFailure;
@@ -154,13 +155,11 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
         password = *typed;
     }
     const std::string remoteName = "\\\\" + deviceName + "\\" + *share;
-    drives->CancelConnection(*localName);
-    const int result = drives->AddConnection(*localName, remoteName, password, userName);
-    TellNotices(*drives);
+    drives.CancelConnection(*localName);
+    const int result = drives.AddConnection(*localName, remoteName, password, userName);
+    TellNotices(drives);
     if (result != 0) {
-        TellReason(*drives);
-        support.complain("Failed to map drive.");
-        return ExitFailure;
+        return Fail(drives, "Failed to map drive.");
     }
     Tell("Successfully mapped drive.");
     const DriveState state = StateOf(*localName, remoteName);
@@ -175,15 +174,13 @@ int DisconnectDrive(const Arguments& arguments, const CommandSupport& support) {
         support.complain("LETTER is a drive letter from D to Z");
         return ExitUsage;
     }
-    const auto drives = MakeSystemDrives();
-    const int result = drives->CancelConnection(*localName);
-    TellNotices(*drives);
+    HostDrives& drives = support.drives;
+    const int result = drives.CancelConnection(*localName);
+    TellNotices(drives);
     if (result != 0) {
-        TellReason(*drives);
-        support.complain(
-            "Unable to disconnect this drive.\nPlease select a drive to disconnect and verify "
-            "that the drive is not being accessed.");
-        return ExitFailure;
+        return Fail(drives,
+                    "Unable to disconnect this drive.\nPlease select a drive to disconnect and "
+                    "verify that the drive is not being accessed.");
     }
     Tell("Successfully unmapped drive.");
     return ExitSuccess;
@@ -191,9 +188,8 @@ int DisconnectDrive(const Arguments& arguments, const CommandSupport& support) {
 
 int ListDrives(const Arguments& arguments, const CommandSupport& support) {
     int status = ExitSuccess;
-#ifdef _WIN32
-    (void)support;  // Windows restores its remembered drives at logon by itself.
-#else
+    // Windows restores its remembered drives at logon by itself.
+#ifndef _WIN32
     if (arguments.Has("--restore")) {
         for (const std::string& failure : RestoreRememberedDrives()) {
             support.complain(failure);
@@ -201,13 +197,13 @@ int ListDrives(const Arguments& arguments, const CommandSupport& support) {
         }
     }
 #endif
-    const auto drives = MakeSystemDrives();
+    HostDrives& drives = support.drives;
     const bool json = arguments.Has("--json");
     std::string out = json ? "[" : "";
     bool first = true;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string localName = std::string(1, letter) + ":";
-        const std::optional<std::string> remoteName = drives->RemoteName(localName);
+        const std::optional<std::string> remoteName = drives.RemoteName(localName);
         if (!remoteName) {
             continue;
         }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/arguments.h"
+#include "drives/host_drives.h"
 
 namespace lumisk {
 
@@ -13,6 +14,7 @@ namespace lumisk {
 struct CommandSupport {
     std::function<void(const std::string&)> complain;       // "lumisk-cli: ..." on stderr
     std::function<bool(const std::string&)> selectAdapter;  // search, then select by IP text
+    HostDrives& drives;
 };
 
 // connect DEVICE_IP SHARE [LETTER] [--user NAME] [--password-stdin]

@@ -2,6 +2,7 @@
 
 #include "drives/drive_letter_list.h"
 #include "drives/drive_table.h"
+#include "drives/failure_text.h"
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
 #include "setup/device_list.h"
@@ -20,8 +21,14 @@ constexpr std::size_t LocalNameLength = 2;  // "E:"
 // What screen readers are told once a share is mapped: the share, its letter.
 constexpr int MappedText = 114;
 
-void ShowFailure(MainWindow& window, const char* text) {
-    ui::ShowMessage(&window.dialog, text, "Error", ui::MessageIcon::Stop);
+constexpr char MapFailure[] = "Failed to map drive.";
+constexpr char UnmapFailure[] =
+    "Unable to disconnect this drive.\nPlease select a drive to disconnect and verify that the "
+    "drive is not being accessed.";
+
+// The failure the user knows, with the reason on a second line when there is one.
+void ShowFailure(MainWindow& window, const char* message, const std::string& reason) {
+    ui::ShowMessage(&window.dialog, FailureText(message, reason), "Error", ui::MessageIcon::Stop);
 }
 
 void ShowConfirmation(MainWindow& window, const char* text) {
@@ -101,13 +108,17 @@ void OnConnect(MainWindow& window) {
         window.driveLetterCombo.GetItemText(letterItem).substr(0, LocalNameLength);
     // A backslash in the name, or a name cut to fit, would name another server than the adapter.
     if (deviceName.find('\\') != std::string::npos || deviceName.size() > DeviceNameLimit) {
-        ShowFailure(window, "Failed to map drive.");
+        ShowFailure(window, MapFailure,
+                    "The adapter's name holds a backslash or is longer than " +
+                        std::to_string(DeviceNameLimit) +
+                        " bytes, so it cannot name a network share: rename the adapter on its "
+                        "web page.");
         return;
     }
     const std::string remoteName = "\\\\" + deviceName + "\\" + shareName;
     CancelConnection(window, localName);
     if (!Map(window, login, localName, remoteName)) {
-        ShowFailure(window, "Failed to map drive.");
+        ShowFailure(window, MapFailure, window.host.drives.FailureReason());
         return;
     }
     for (const std::string& notice : window.host.drives.TakeNotices()) {
@@ -129,10 +140,7 @@ void OnDisconnect(MainWindow& window) {
         return;
     }
     if (CancelConnection(window, letterText.substr(0, LocalNameLength)) != 0) {
-        ShowFailure(window,
-                    "Unable to disconnect this drive.\nPlease select a drive to disconnect and "
-                    "verify that the "
-                    "drive is not being accessed.");
+        ShowFailure(window, UnmapFailure, window.host.drives.FailureReason());
         return;
     }
     ShowConfirmation(window, "Successfully unmapped drive.");

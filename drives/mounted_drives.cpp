@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -98,6 +99,8 @@ public:
         const std::optional<char> letter = LetterOf(localName);
         const auto found = letter ? drives.find(*letter) : drives.end();
         if (found == drives.end()) {
+            failureReason_ = (localName.empty() ? "The drive" : localName) +
+                             " is not mapped to a network share.";
             return ENOENT;
         }
         const std::string remoteName = found->second;
@@ -108,7 +111,9 @@ public:
         const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
         if (!shareStillMapped && mount.mounted) {
             if (mount.localPath && InUse(*mount.localPath)) {
-                failureReason_ = "files of " + remoteName + " are open";
+                failureReason_ = "Files of " + remoteName +
+                                 " are open: close them, and every window that shows the drive, "
+                                 "then try again.";
                 return EBUSY;
             }
             if (const auto failure = UnmountSmbShare(name->server, name->share)) {
@@ -141,7 +146,13 @@ private:
         // GVfs keeps one mount per share: another letter's mount is shared only with those
         // who could open the share themselves.
         if (SmbShareMount(name.server, name.share).mounted) {
-            return OpenSmbShare(name.server, name.share, userName, password);
+            const int refused = OpenSmbShare(name.server, name.share, userName, password);
+            if (refused != 0) {
+                failureReason_ = "\\\\" + name.server + "\\" + name.share +
+                                 " is mounted already, " +
+                                 "and refused these credentials: " + std::strerror(refused) + ".";
+            }
+            return refused;
         }
         std::optional<MountFailure> failure =
             MountSmbShare(name.server, name.share, userName, password);

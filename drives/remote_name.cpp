@@ -12,4 +12,9 @@ std::optional<RemoteNameParts> SplitRemoteName(std::string_view name) {
                            name.substr(separator + 1)};
 }
 
+std::string ServerOf(std::string_view name) {
+    const std::optional<RemoteNameParts> parts = SplitRemoteName(name);
+    return parts ? std::string(parts->server) : std::string();
+}
+
 }  // namespace lumisk

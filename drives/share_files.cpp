@@ -1,13 +1,11 @@
 #include "drives/share_files.h"
 
-#include <cerrno>
-
 #ifdef _WIN32
-#include <windows.h>
-
-#include "protocol/utf16_text.h"
+#include "drives/windows_share_files.h"
 #else
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "drives/mounted_drives.h"
 #include "drives/remote_name.h"
@@ -18,35 +16,16 @@
 namespace lumisk {
 namespace {
 
-#ifdef _WIN32
-class WindowsShareFiles final : public ShareFileWriter {
-public:
-    int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override {
-        const std::wstring path = Widen(networkPath);
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            return EIO;
-        }
-        DWORD written = 0;
-        const bool whole =
-            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
-        if (!CloseHandle(file) || !whole ||
-            GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            return EIO;
-        }
-        return 0;
-    }
-};
-#else
+#ifndef _WIN32
 class SmbShareFiles final : public ShareFileWriter {
 public:
     int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override {
         // \\host\share\dir\file: the host, the share, then the path inside the share.
         const std::optional<RemoteNameParts> host = SplitRemoteName(networkPath);
         const std::size_t shareEnd = host ? host->rest.find('\\') : std::string_view::npos;
+        failureReason_.clear();
         if (networkPath.rfind("\\\\", 0) != 0 || shareEnd == std::string_view::npos) {
+            failureReason_ = networkPath + " names no file on a share.";
             return EINVAL;
         }
         const std::string server(host->server);
@@ -57,10 +36,16 @@ public:
         if (const auto drive = MountedDriveOf(NameOfAdapterAt(server), server, share)) {
             const std::optional<ShareName> mapped = ShareOf(drive->remoteName);
             const auto failure = WriteFileOnMount(mapped->server, mapped->share, path, bytes);
+            failureReason_ = failure ? failure->message : std::string();
             return failure ? failure->code : 0;
         }
-        return WriteSmbFile(server, share, path, bytes);
+        const int failure = WriteSmbFile(server, share, path, bytes);
+        failureReason_ =
+            failure != 0 ? "Writing " + networkPath + ": " + std::strerror(failure) : "";
+        return failure;
     }
+
+    std::string FailureReason() override { return failureReason_; }
 
 private:
     // The name the last search found for the adapter at `ip`; empty when none.
@@ -73,6 +58,8 @@ private:
         }
         return {};
     }
+
+    std::string failureReason_;
 };
 #endif
 
@@ -80,7 +67,7 @@ private:
 
 std::unique_ptr<ShareFileWriter> MakeSystemShareFiles() {
 #ifdef _WIN32
-    return std::make_unique<WindowsShareFiles>();
+    return MakeWindowsShareFiles(SystemDriveCalls());
 #else
     return std::make_unique<SmbShareFiles>();
 #endif

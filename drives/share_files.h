@@ -16,6 +16,8 @@ public:
     // every step succeeded and the file exists afterwards, else an error code. Directories are
     // never created.
     virtual int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) = 0;
+    // Why the last failed write failed, and what to do; empty when the system does not say.
+    virtual std::string FailureReason() { return {}; }
 };
 
 std::unique_ptr<ShareFileWriter> MakeSystemShareFiles();

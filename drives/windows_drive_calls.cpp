@@ -9,6 +9,8 @@ namespace {
 
 // The longest remote name the system gives for a letter, in characters.
 constexpr DWORD RemoteNameCapacity = MAX_PATH + 1;
+// A provider's description of its error and its name, in characters.
+constexpr DWORD ProviderTextCapacity = 256;
 
 const wchar_t* OrNull(const std::optional<std::wstring>& text) {
     return text ? text->c_str() : nullptr;
@@ -42,6 +44,41 @@ public:
     }
 
     UINT DriveType(const std::wstring& root) override { return GetDriveTypeW(root.c_str()); }
+
+    ProviderError LastProviderError() override {
+        ProviderError error{};
+        std::wstring description(ProviderTextCapacity, L'\0');
+        std::wstring provider(ProviderTextCapacity, L'\0');
+        if (WNetGetLastErrorW(&error.code, description.data(), ProviderTextCapacity,
+                              provider.data(), ProviderTextCapacity) == NO_ERROR) {
+            error.description = description.c_str();
+            error.provider = provider.c_str();
+        }
+        return error;
+    }
+
+    DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) override {
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return GetLastError();
+        }
+        DWORD written = 0;
+        DWORD result =
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+                ? NO_ERROR
+                : GetLastError();
+        if (result == NO_ERROR && written != bytes.size()) {
+            result = ERROR_WRITE_FAULT;
+        }
+        if (!CloseHandle(file) && result == NO_ERROR) {
+            result = GetLastError();
+        }
+        if (result == NO_ERROR && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            result = GetLastError();
+        }
+        return result;
+    }
 };
 
 }  // namespace

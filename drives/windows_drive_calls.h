@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace lumisk {
@@ -34,6 +36,20 @@ public:
 
     // GetDriveTypeW for the root directory `root` ("E:\").
     virtual UINT DriveType(const std::wstring& root) = 0;
+
+    struct ProviderError {
+        DWORD code;                // the provider's own
+        std::wstring description;  // in its words
+        std::wstring provider;     // its name
+    };
+    // WNetGetLastErrorW: what the network provider said of the ERROR_EXTENDED_ERROR that a call
+    // on this thread answered last.
+    virtual ProviderError LastProviderError() = 0;
+
+    // Writes `bytes` as the whole file `path` through CreateFileW (a file there is replaced,
+    // folders are never made), WriteFile and CloseHandle, and checks that the file is there
+    // afterwards: NO_ERROR, or GetLastError() of the step that failed.
+    virtual DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) = 0;
 };
 
 // The system's own calls.

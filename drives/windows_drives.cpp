@@ -2,6 +2,8 @@
 
 #include <winnetwk.h>
 
+#include "drives/remote_name.h"
+#include "drives/windows_failures.h"
 #include "protocol/utf16_text.h"
 
 namespace lumisk {
@@ -26,17 +28,29 @@ public:
 
     int AddConnection(const std::string& localName, const std::string& remoteName,
                       const std::string& password, const std::string& userName) override {
-        return static_cast<int>(calls_.AddConnection(Widen(localName), Widen(remoteName),
-                                                     Widen(password), Widen(userName),
-                                                     CONNECT_UPDATE_PROFILE));
+        return Explained(calls_.AddConnection(Widen(localName), Widen(remoteName), Widen(password),
+                                              Widen(userName), CONNECT_UPDATE_PROFILE),
+                         {ServerOf(remoteName), localName, {}});
     }
 
     int CancelConnection(const std::string& localName) override {
-        return static_cast<int>(calls_.CancelConnection(Widen(localName), CONNECT_UPDATE_PROFILE));
+        const std::optional<std::string> remoteName = RemoteName(localName);
+        return Explained(calls_.CancelConnection(Widen(localName), CONNECT_UPDATE_PROFILE),
+                         {ServerOf(remoteName.value_or("")), localName, {}});
     }
 
+    std::string FailureReason() override { return failureReason_; }
+
 private:
+    // `result`, with its reason kept for FailureReason().
+    int Explained(DWORD result, const FailureSubject& subject) {
+        failureReason_ =
+            result == NO_ERROR ? std::string() : ExplainFailure(result, subject, calls_);
+        return static_cast<int>(result);
+    }
+
     WindowsDriveCalls& calls_;
+    std::string failureReason_;
 };
 
 }  // namespace

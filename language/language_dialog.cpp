@@ -1,5 +1,6 @@
 #include "language/language_dialog.h"
 
+#include "drives/failure_text.h"
 #include "language/installation.h"
 #include "protocol/fixed_text.h"
 #include "setup/device_list.h"
@@ -52,7 +53,10 @@ void LanguageDialog::OnOK() {
         return;
     }
     if (outcome != InstallOutcome::Installed) {
-        ui::ShowMessage(this, "Please check hard drives.");
+        ui::ShowMessage(
+            this, FailureText("Please check hard drives.", outcome == InstallOutcome::FileFailed
+                                                               ? host_.shareFiles.FailureReason()
+                                                               : std::string()));
         return;
     }
     ui::Dialog::OnOK();

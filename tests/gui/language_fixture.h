@@ -25,6 +25,7 @@ public:
     explicit RecordingShareFiles(ShareFileWriter& real) : real_(real) {}
 
     int WriteFile(const std::string& networkPath, std::span<const std::uint8_t> bytes) override;
+    std::string FailureReason() override { return real_.FailureReason(); }
 
     std::vector<std::string> paths;
     std::size_t failingWrite = 0;  // 1 for the first write; 0 for none

@@ -221,7 +221,8 @@ TEST_F(LanguageSetup, AMissingDirectoryIsReportedOnce) {
             ClickButton(ui::IdCancel);
         });
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "Please check hard drives.");
+        EXPECT_EQ(boxes[0].text.substr(0, 26), "Please check hard drives.\n");
+        EXPECT_NE(boxes[0].text.find("codepage.850"), std::string::npos) << boxes[0].text;
         ClickButton(control::Exit);
     });
     EXPECT_EQ(recordingFiles.paths.size(), 1u);

@@ -12,6 +12,17 @@
 
 namespace lumisk::gui_test {
 
+void ExpectFailureBox(const std::vector<MessageBoxRecord>& boxes, const std::string& message,
+                      const std::string& reason) {
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].icon, ui::MessageIcon::Stop);
+    const std::string& text = boxes[0].text;
+    ASSERT_EQ(text.substr(0, message.size() + 1), message + "\n") << text;
+    EXPECT_NE(text.find(reason, message.size() + 1), std::string::npos) << text;
+    EXPECT_GT(text.size(), message.size() + 1) << "the reason";
+}
+
 void MainWindowOnLan::SetUp() {
     LanTest::SetUp();
     if (IsSkipped() || HasFailure()) {

@@ -13,10 +13,16 @@
 #else
 #include "tests/lan/lan_testbed.h"
 #endif
+#include "tests/gui_support/dialog_driver.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/recording_browser.h"
 
 namespace lumisk::gui_test {
+
+// Checks that `boxes` is one "Error" box with the stop icon: `message` on its first lines, and
+// below it a reason that holds `reason`.
+void ExpectFailureBox(const std::vector<MessageBoxRecord>& boxes, const std::string& message,
+                      const std::string& reason);
 
 class MainWindowOnLan : public lan::LanTest {
 protected:

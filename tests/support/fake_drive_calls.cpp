@@ -24,11 +24,19 @@ DWORD FakeDriveCalls::AddConnection(const std::wstring& localName, const std::ws
 }
 
 DWORD FakeDriveCalls::CancelConnection(const std::wstring& name, DWORD) {
+    if (const auto refused = cancelRefusals.find(name); refused != cancelRefusals.end()) {
+        return refused->second;
+    }
     return connections.erase(name) == 1 ? NO_ERROR : ERROR_NOT_CONNECTED;
 }
 
 UINT FakeDriveCalls::DriveType(const std::wstring& root) {
     return connections.contains(root.substr(0, 2)) ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;
+}
+
+DWORD FakeDriveCalls::WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t>) {
+    written.push_back(path);
+    return writeResult;
 }
 
 }  // namespace lumisk::testing

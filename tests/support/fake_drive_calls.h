@@ -23,6 +23,9 @@ public:
     DWORD CancelConnection(const std::wstring& name, DWORD flags) override;
     // A connected letter is remote; any other has no root directory.
     UINT DriveType(const std::wstring& root) override;
+    ProviderError LastProviderError() override { return providerError; }
+    // Notes the path, then answers `writeResult`.
+    DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t>) override;
 
     struct Added {
         std::wstring localName;
@@ -35,6 +38,10 @@ public:
     std::map<std::wstring, DWORD> refusals;            // by remote name
     std::map<std::wstring, std::wstring> passwords;    // by remote name
     std::vector<Added> added;                          // every call, in order
+    std::map<std::wstring, DWORD> cancelRefusals;      // by local name
+    ProviderError providerError{};
+    DWORD writeResult = NO_ERROR;
+    std::vector<std::wstring> written;  // every path, in order
 };
 
 }  // namespace lumisk::testing

@@ -6,7 +6,10 @@
 
 #include <memory>
 
+#include "cli/commands.h"
 #include "drives/windows_drives.h"
+#include "drives/windows_share_files.h"
+#include "protocol/endpoint.h"
 #include "protocol/utf16_text.h"
 #include "setup/login_dialog.h"
 #include "tests/gui/main_window_fixture.h"
@@ -16,12 +19,21 @@
 namespace lumisk::gui_test {
 namespace {
 
-constexpr wchar_t ProtectedShare[] = L"\\\\NAS-Office\\HDD_b";
+// Searches, queries and a login dialog per row: a minute is ample.
+constexpr int LongestRunMs = 60000;
 
-// The fake calls and the drives on them, made before the window that uses them.
+constexpr wchar_t GuestShare[] = L"\\\\NAS-Office\\HDD_a";
+constexpr wchar_t ProtectedShare[] = L"\\\\NAS-Office\\HDD_b";
+constexpr char MapFailure[] = "Failed to map drive.";
+constexpr char UnmapFailure[] =
+    "Unable to disconnect this drive.\nPlease select a drive to disconnect and verify that the "
+    "drive is not being accessed.";
+
+// The fake calls and the drives and share files on them, made before the window that uses them.
 struct WindowsCalls {
     testing::FakeDriveCalls calls;
     std::unique_ptr<HostDrives> windowsDrives = MakeWindowsDrives(calls);
+    std::unique_ptr<ShareFileWriter> windowsFiles = MakeWindowsShareFiles(calls);
 };
 
 class WindowsDriveMapping : private WindowsCalls, public MainWindowOnLan {
@@ -29,7 +41,101 @@ protected:
     WindowsDriveMapping() : MainWindowOnLan(*windowsDrives) {}
 
     using WindowsCalls::calls;
+
+    struct CliResult {
+        int status;
+        std::string out;
+        std::string err;
+    };
+    // lumisk-cli with `words` on the same fake calls, with an endpoint of its own.
+    CliResult Cli(const std::vector<std::string>& words) {
+        CloseEndpoint();
+        CommandHost cliHost{*windowsDrives, *windowsFiles};
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const int status = RunCommandLine(words, cliHost);
+        CloseEndpoint();
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        return {status, out, ::testing::internal::GetCapturedStderr()};
+    }
+
+    // Checks that `result` failed with `message` first and a reason that holds `reason` below it.
+    static void ExpectFailure(const CliResult& result, const std::string& message,
+                              const std::string& reason) {
+        EXPECT_EQ(result.status, ExitFailure);
+        ASSERT_EQ(result.err.substr(0, message.size() + 1), message + "\n") << result.err;
+        EXPECT_NE(result.err.find(reason, message.size() + 1), std::string::npos) << result.err;
+    }
 };
+
+// Each refusal of the system, through the window's Connect and lumisk-cli connect: the message
+// the user knows on the first line, and on the second what happened and what to do. The login
+// dialog shows once, after the first refusal, as ever.
+TEST_F(WindowsDriveMapping, EveryRefusalSaysWhy) {
+    StartFourAdapters();
+    calls.providerError = {42, L"The adapter is asleep", L"Velnora Network"};
+    const struct {
+        DWORD code;
+        const char* reason;
+    } rows[] = {
+        {ERROR_SESSION_CREDENTIAL_CONFLICT, "disconnect this adapter's other drives first"},
+        {ERROR_ALREADY_ASSIGNED, "D: is in use by another drive"},
+        {ERROR_BAD_NET_NAME, "\\\\NAS-Office has no share of that name"},
+        {ERROR_BAD_NETPATH, "\\\\NAS-Office was not found on the network"},
+        {ERROR_INVALID_PASSWORD, "refused the user name or password"},
+        {ERROR_LOGON_FAILURE, "refused the user name or password"},
+        {1272, "no share as a guest, by this computer's security policy"},
+        {ERROR_EXTENDED_ERROR, "Velnora Network says: The adapter is asleep"},
+    };
+    RunDialog(
+        dialog,
+        [&] {
+            for (const auto& row : rows) {
+                calls.refusals[GuestShare] = row.code;
+                ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+                int asked = 0;
+                WhenDialogShown(LoginDialog::TemplateId, [&asked] {
+                    ++asked;
+                    ClickButton(ui::IdCancel);
+                });
+                ExpectFailureBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Connect); }),
+                                 MapFailure, row.reason);
+                EXPECT_EQ(asked, 1) << row.code;
+            }
+            ClickButton(control::Exit);
+        },
+        LongestRunMs);
+    for (const auto& row : rows) {
+        calls.refusals[GuestShare] = row.code;
+        ExpectFailure(Cli({"connect", "192.0.2.20", "HDD_a", "D"}), MapFailure, row.reason);
+    }
+}
+
+// Each refusal to let a drive go, through the window's Disconnect and lumisk-cli disconnect.
+TEST_F(WindowsDriveMapping, EveryRefusedDisconnectSaysWhy) {
+    StartFourAdapters();
+    calls.connections = {{L"E:", GuestShare}, {L"F:", ProtectedShare}};
+    calls.cancelRefusals = {{L"E:", ERROR_OPEN_FILES}, {L"F:", ERROR_DEVICE_IN_USE}};
+    const struct {
+        const char* adapter;
+        const char* share;
+        const char* letter;
+        const char* reason;
+    } rows[] = {{"NAS-Office", "HDD_a", "E", "Files on E: are open"},
+                {"NAS-Office", "HDD_b", "F", "F: is in use by a program"},
+                // A share without a Location gives the system an empty local name.
+                {"NAS-Lab", "HDD_1", "", "The drive is not mapped to a network share"}};
+    RunDialog(dialog, [&] {
+        for (const auto& row : rows) {
+            ASSERT_TRUE(ChooseShare(row.adapter, row.share));
+            ExpectFailureBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Disconnect); }),
+                             UnmapFailure, row.reason);
+        }
+        ClickButton(control::Exit);
+    });
+    ExpectFailure(Cli({"disconnect", "E"}), UnmapFailure, rows[0].reason);
+    ExpectFailure(Cli({"disconnect", "G"}), UnmapFailure, "G: is not mapped to a network share");
+}
 
 TEST_F(WindowsDriveMapping, CredentialsReachTheSystemAsTheLoginDialogShowsThem) {
     StartFourAdapters();

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,7 +90,10 @@ TEST_F(HostServices, ShareFilesAreWrittenThroughTheirUncPath) {
     EXPECT_EQ(files.WriteFile("\\\\lumisk-test\\HDD_a\\.codepages\\nls_cp850.o", bytes), 0);
     std::ifstream written(server / "HDD_a" / ".codepages" / "nls_cp850.o", std::ios::binary);
     EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(written), {}), bytes);
-    EXPECT_EQ(files.WriteFile("\\\\lumisk-test\\HDD_a\\absent\\nls_cp850.o", bytes), EIO);
+    EXPECT_EQ(files.WriteFile("\\\\lumisk-test\\HDD_a\\absent\\nls_cp850.o", bytes),
+              ERROR_PATH_NOT_FOUND);
+    EXPECT_NE(files.FailureReason().find("is not on the adapter's disk"), std::string::npos)
+        << files.FailureReason();
     written.close();
     std::filesystem::remove_all(server);
 }
