@@ -11,6 +11,9 @@ namespace {
 constexpr DWORD RemoteNameCapacity = MAX_PATH + 1;
 // A provider's description of its error and its name, in characters.
 constexpr DWORD ProviderTextCapacity = 256;
+// The services of the SMB1 client's driver and of the Workstation, in the registry.
+constexpr wchar_t Smb1ClientService[] = L"SYSTEM\\CurrentControlSet\\Services\\mrxsmb10";
+constexpr wchar_t WorkstationService[] = L"SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation";
 
 const wchar_t* OrNull(const std::optional<std::wstring>& text) {
     return text ? text->c_str() : nullptr;
@@ -55,6 +58,33 @@ public:
             error.provider = provider.c_str();
         }
         return error;
+    }
+
+    bool HasSmb1Client() override {
+        DWORD start = 0;
+        DWORD size = sizeof start;
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, Smb1ClientService, L"Start", RRF_RT_REG_DWORD, nullptr,
+                         &start, &size) != ERROR_SUCCESS ||
+            start == SERVICE_DISABLED) {
+            return false;
+        }
+        size = 0;
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, WorkstationService, L"DependOnService",
+                         RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+            return false;
+        }
+        std::wstring names(size / sizeof(wchar_t) + 1, L'\0');
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, WorkstationService, L"DependOnService",
+                         RRF_RT_REG_MULTI_SZ, nullptr, names.data(), &size) != ERROR_SUCCESS) {
+            return false;
+        }
+        // A list of texts, each ended by a zero, the list by another.
+        for (const wchar_t* name = names.c_str(); *name != L'\0'; name += wcslen(name) + 1) {
+            if (_wcsicmp(name, L"MRxSmb10") == 0) {
+                return true;
+            }
+        }
+        return false;
     }
 
     DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t> bytes) override {

@@ -46,6 +46,11 @@ public:
     // on this thread answered last.
     virtual ProviderError LastProviderError() = 0;
 
+    // Whether the system has the SMB1 client, as the registry shows it: the service of its driver
+    // (mrxsmb10) is there and not disabled, and the Workstation service (LanmanWorkstation)
+    // depends on it. Windows 10 1709 and later and Windows 11 come without it.
+    virtual bool HasSmb1Client() = 0;
+
     // Writes `bytes` as the whole file `path` through CreateFileW (a file there is replaced,
     // folders are never made), WriteFile and CloseHandle, and checks that the file is there
     // afterwards: NO_ERROR, or GetLastError() of the step that failed.

@@ -25,6 +25,19 @@ std::string SystemText(DWORD code) {
                          : "Windows says: " + Narrow(words) + " (" + number + ").";
 }
 
+// An adapter that speaks only SMB1 is not found by a system without the SMB1 client. The
+// client is the user's to add, never the program's: it is named, not turned on.
+std::string Smb1Advice(const std::string& server, WindowsDriveCalls& calls) {
+    if (calls.HasSmb1Client()) {
+        return {};
+    }
+    return " Windows on this computer has no SMB1 client, and an adapter that speaks only SMB1 "
+           "is not found without it: if " +
+           server +
+           " is one, add the Windows feature \"SMB 1.0/CIFS Client\" (Turn Windows features "
+           "on or off), restart, and try again.";
+}
+
 }  // namespace
 
 std::string ExplainFailure(DWORD code, const FailureSubject& subject, WindowsDriveCalls& calls) {
@@ -44,11 +57,13 @@ std::string ExplainFailure(DWORD code, const FailureSubject& subject, WindowsDri
         case ERROR_BAD_NET_NAME:
             return server +
                    " has no share of that name, or does not give it to this computer: search "
-                   "again and choose one of the adapter's shares.";
+                   "again and choose one of the adapter's shares." +
+                   Smb1Advice(server, calls);
         case ERROR_BAD_NETPATH:
             return server +
                    " was not found on the network: check that the adapter is on and on this "
-                   "network, and that this computer finds it by that name.";
+                   "network, and that this computer finds it by that name." +
+                   Smb1Advice(server, calls);
         case ERROR_INVALID_PASSWORD:
         case ERROR_LOGON_FAILURE:
             return writing ? server +

@@ -24,6 +24,7 @@ public:
     // A connected letter is remote; any other has no root directory.
     UINT DriveType(const std::wstring& root) override;
     ProviderError LastProviderError() override { return providerError; }
+    bool HasSmb1Client() override { return smb1Client; }
     // Notes the path, then answers `writeResult`.
     DWORD WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t>) override;
 
@@ -40,6 +41,7 @@ public:
     std::vector<Added> added;                          // every call, in order
     std::map<std::wstring, DWORD> cancelRefusals;      // by local name
     ProviderError providerError{};
+    bool smb1Client = true;
     DWORD writeResult = NO_ERROR;
     std::vector<std::wstring> written;  // every path, in order
 };

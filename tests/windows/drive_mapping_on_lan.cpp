@@ -77,11 +77,15 @@ TEST_F(WindowsDriveMapping, EveryRefusalSaysWhy) {
     const struct {
         DWORD code;
         const char* reason;
+        bool smb1Client = true;
     } rows[] = {
         {ERROR_SESSION_CREDENTIAL_CONFLICT, "disconnect this adapter's other drives first"},
         {ERROR_ALREADY_ASSIGNED, "D: is in use by another drive"},
         {ERROR_BAD_NET_NAME, "\\\\NAS-Office has no share of that name"},
-        {ERROR_BAD_NETPATH, "\\\\NAS-Office was not found on the network"},
+        {ERROR_BAD_NETPATH, "network, and that this computer finds it by that name."},
+        // Without the SMB1 client, the adapter may be one that speaks only SMB1.
+        {ERROR_BAD_NET_NAME, "add the Windows feature \"SMB 1.0/CIFS Client\"", false},
+        {ERROR_BAD_NETPATH, "if \\\\NAS-Office is one, add the Windows feature", false},
         {ERROR_INVALID_PASSWORD, "refused the user name or password"},
         {ERROR_LOGON_FAILURE, "refused the user name or password"},
         {1272, "no share as a guest, by this computer's security policy"},
@@ -92,21 +96,24 @@ TEST_F(WindowsDriveMapping, EveryRefusalSaysWhy) {
         [&] {
             for (const auto& row : rows) {
                 calls.refusals[GuestShare] = row.code;
+                calls.smb1Client = row.smb1Client;
                 ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
                 int asked = 0;
                 WhenDialogShown(LoginDialog::TemplateId, [&asked] {
                     ++asked;
                     ClickButton(ui::IdCancel);
                 });
-                ExpectFailureBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Connect); }),
-                                 MapFailure, row.reason);
+                const auto boxes = RunAndAnswerMessageBoxes([] { ClickButton(control::Connect); });
+                ExpectFailureBox(boxes, MapFailure, row.reason);
                 EXPECT_EQ(asked, 1) << row.code;
+                EXPECT_EQ(boxes.at(0).text.find("SMB1") == std::string::npos, row.smb1Client);
             }
             ClickButton(control::Exit);
         },
         LongestRunMs);
     for (const auto& row : rows) {
         calls.refusals[GuestShare] = row.code;
+        calls.smb1Client = row.smb1Client;
         ExpectFailure(Cli({"connect", "192.0.2.20", "HDD_a", "D"}), MapFailure, row.reason);
     }
 }

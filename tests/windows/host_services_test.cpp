@@ -12,9 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "cli/password_input.h"
+#include "drives/windows_drive_calls.h"
 #include "protocol/console_text.h"
 #include "setup/system_host.h"
 
@@ -102,6 +104,54 @@ TEST_F(HostServices, TheUserIsTheOneLoggedOn) {
     const char* loggedOn = std::getenv("USERNAME");
     ASSERT_NE(loggedOn, nullptr);
     EXPECT_EQ(host.Services().system.UserName(), std::string(loggedOn));
+}
+
+// The SMB1 client as the registry shows it, in rows set up in this prefix's own registry: with
+// the feature removed, its driver disabled, the Workstation not depending on it, and there.
+TEST(Smb1Client, IsFoundInTheRegistry) {
+    const wchar_t client[] = L"SYSTEM\\CurrentControlSet\\Services\\mrxsmb10";
+    const wchar_t workstation[] = L"SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation";
+    const std::wstring withSmb1(L"Bowser\0MRxSmb10\0MRxSmb20\0NSI\0", 31);
+    const std::wstring withoutSmb1(L"Bowser\0MRxSmb20\0NSI\0", 22);
+    const struct {
+        std::optional<DWORD> start;
+        const std::wstring& dependencies;
+        bool found;
+    } rows[] = {{std::nullopt, withoutSmb1, false},
+                {SERVICE_DISABLED, withoutSmb1, false},
+                {SERVICE_DEMAND_START, withoutSmb1, false},
+                {SERVICE_DEMAND_START, withSmb1, true}};
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, workstation, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, &disposition),
+              ERROR_SUCCESS);
+    // The prefix's own value, put back at the end.
+    std::vector<BYTE> saved(4096);
+    DWORD savedSize = static_cast<DWORD>(saved.size());
+    const bool hadValue = RegQueryValueExW(key, L"DependOnService", nullptr, nullptr, saved.data(),
+                                           &savedSize) == ERROR_SUCCESS;
+    for (const auto& row : rows) {
+        RegSetValueExW(key, L"DependOnService", 0, REG_MULTI_SZ,
+                       reinterpret_cast<const BYTE*>(row.dependencies.data()),
+                       static_cast<DWORD>(row.dependencies.size() * sizeof(wchar_t)));
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, client);
+        if (row.start) {
+            RegSetKeyValueW(HKEY_LOCAL_MACHINE, client, L"Start", REG_DWORD, &*row.start,
+                            sizeof *row.start);
+        }
+        EXPECT_EQ(SystemDriveCalls().HasSmb1Client(), row.found) << row.start.value_or(0);
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, client);
+    if (hadValue) {
+        RegSetValueExW(key, L"DependOnService", 0, REG_MULTI_SZ, saved.data(), savedSize);
+    } else {
+        RegDeleteValueW(key, L"DependOnService");
+    }
+    RegCloseKey(key);
+    if (disposition == REG_CREATED_NEW_KEY) {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, workstation);
+    }
 }
 
 // Keys typed at the console, as its input buffer receives them.
