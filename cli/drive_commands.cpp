@@ -68,12 +68,17 @@ struct DriveState {
     bool mounted;
 };
 
-// Where a drive can be opened now. On Windows the letter is the drive.
-DriveState StateOf(const std::string& localName, const std::string& remoteName) {
+// Where a drive can be opened now. On Windows the letter is the drive, when it is connected.
+DriveState StateOf(HostDrives& drives, const std::string& localName,
+                   const std::string& remoteName) {
 #ifdef _WIN32
     (void)remoteName;
+    if (!drives.IsConnected(localName)) {
+        return {std::nullopt, false};
+    }
     return {localName + "\\", true};
 #else
+    (void)drives;
     (void)localName;
     const std::optional<ShareName> name = ShareOf(remoteName);
     const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
@@ -155,14 +160,13 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
         password = *typed;
     }
     const std::string remoteName = "\\\\" + deviceName + "\\" + *share;
-    drives.CancelConnection(*localName);
     const int result = drives.AddConnection(*localName, remoteName, password, userName);
     TellNotices(drives);
     if (result != 0) {
         return Fail(drives, "Failed to map drive.");
     }
     Tell("Successfully mapped drive.");
-    const DriveState state = StateOf(*localName, remoteName);
+    const DriveState state = StateOf(drives, *localName, remoteName);
     PrintText(stdout, "%s\t%s\t%s\n", localName->c_str(), remoteName.c_str(),
               state.path.value_or("").c_str());
     return ExitSuccess;
@@ -207,7 +211,7 @@ int ListDrives(const Arguments& arguments, const CommandSupport& support) {
         if (!remoteName) {
             continue;
         }
-        const DriveState state = StateOf(localName, *remoteName);
+        const DriveState state = StateOf(drives, localName, *remoteName);
         if (json) {
             out += std::string(first ? "\n  " : ",\n  ") + "{\"letter\": " + JsonString(localName) +
                    ", \"remote\": " + JsonString(*remoteName) +

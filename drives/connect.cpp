@@ -115,8 +115,8 @@ void OnConnect(MainWindow& window) {
                         "web page.");
         return;
     }
+    // What the letter has is replaced only by a share that could be mapped: never lost.
     const std::string remoteName = "\\\\" + deviceName + "\\" + shareName;
-    CancelConnection(window, localName);
     if (!Map(window, login, localName, remoteName)) {
         ShowFailure(window, MapFailure, window.host.drives.FailureReason());
         return;

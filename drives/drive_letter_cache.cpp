@@ -46,7 +46,8 @@ bool DriveLetterCache::Read() {
         const std::lock_guard lock(hostMutex_);
         for (std::size_t index = 0; index < reading.size(); ++index) {
             const std::string localName = LocalNameOf(index);
-            reading[index] = {host_.RemoteName(localName), host_.Type(localName)};
+            reading[index] = {host_.RemoteName(localName), host_.IsConnected(localName),
+                              host_.Type(localName)};
         }
     }
     const std::lock_guard lock(readingMutex_);
@@ -65,6 +66,10 @@ DriveLetterCache::Letter DriveLetterCache::At(const std::string& localName) cons
 
 std::optional<std::string> DriveLetterCache::RemoteName(const std::string& localName) {
     return At(localName).remoteName;
+}
+
+bool DriveLetterCache::IsConnected(const std::string& localName) {
+    return At(localName).connected;
 }
 
 DriveType DriveLetterCache::Type(const std::string& localName) {

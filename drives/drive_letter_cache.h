@@ -29,6 +29,7 @@ public:
 
     // From the last reading; a name that is no letter has no connection and no root directory.
     std::optional<std::string> RemoteName(const std::string& localName) override;
+    bool IsConnected(const std::string& localName) override;
     DriveType Type(const std::string& localName) override;
 
     // On the host, then ReadNow(). What the host said of them is kept for FailureReason() and
@@ -44,6 +45,7 @@ public:
 private:
     struct Letter {
         std::optional<std::string> remoteName;
+        bool connected = false;
         DriveType type = DriveType::NoRootDir;
         bool operator==(const Letter&) const = default;
     };

@@ -25,13 +25,20 @@ public:
     virtual ~HostDrives() = default;
 
     // The remote name \\server\share of the connection on `localName` ("E:"), or nothing when
-    // the letter has no usable connection.
+    // the letter has none. A connection remembered for the next logon but not connected now
+    // (its server gone, say) has its name too: the letter is taken.
     virtual std::optional<std::string> RemoteName(const std::string& localName) = 0;
+    // Whether the connection on `localName` is connected now.
+    virtual bool IsConnected(const std::string& localName) {
+        return RemoteName(localName).has_value();
+    }
 
     virtual DriveType Type(const std::string& localName) = 0;
 
     // Connects `localName` to `remoteName` (\\server\share) with the given credentials, empty
     // ones as empty texts, and remembers it for the next logon: 0 on success, else an error code.
+    // A connection the letter has is replaced, and never lost: it is let go only for a new one
+    // that could be made, and when it cannot be let go (files open on it), nothing changes.
     virtual int AddConnection(const std::string& localName, const std::string& remoteName,
                               const std::string& password, const std::string& userName) = 0;
 

@@ -74,12 +74,21 @@ public:
         const std::optional<char> letter = LetterOf(localName);
         const std::optional<ShareName> name = ShareOf(remoteName);
         if (!letter || !name) {
+            failureReason_ = localName + " \\" + remoteName + " names no drive and share.";
             return EINVAL;
         }
         auto drives = ReadRememberedDrives(RememberedDrivesPath());
-        // The letter's connection could not be cancelled: it is still in use.
-        if (drives.contains(*letter)) {
-            return EBUSY;
+        // The share the letter had is let go only once the new one is mounted, and not at all
+        // while files are open on it.
+        Release release;
+        if (const auto previous = drives.find(*letter);
+            previous != drives.end() && !SameText(previous->second, remoteName)) {
+            auto remaining = drives;
+            remaining.erase(*letter);
+            release = ReleaseOf(remaining, previous->second);
+            if (release.refusal != 0) {
+                return release.refusal;
+            }
         }
         if (const int failure = Mount(*name, userName, password)) {
             return failure;
@@ -87,6 +96,10 @@ public:
         drives[*letter] = remoteName;
         if (const int failure = WriteRememberedDrives(RememberedDrivesPath(), drives)) {
             return failure;
+        }
+        // Still mounted, the old share does no harm beyond being there without a letter.
+        if (release.share) {
+            UnmountSmbShare(release.share->server, release.share->share);
         }
         return InstallAutostartEntry();
     }
@@ -105,18 +118,12 @@ public:
         }
         const std::string remoteName = found->second;
         drives.erase(found);
-        const bool shareStillMapped = std::ranges::any_of(
-            drives, [&](const auto& drive) { return SameText(drive.second, remoteName); });
-        const std::optional<ShareName> name = ShareOf(remoteName);
-        const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
-        if (!shareStillMapped && mount.mounted) {
-            if (mount.localPath && InUse(*mount.localPath)) {
-                failureReason_ = "Files of " + remoteName +
-                                 " are open: close them, and every window that shows the drive, "
-                                 "then try again.";
-                return EBUSY;
-            }
-            if (const auto failure = UnmountSmbShare(name->server, name->share)) {
+        const Release release = ReleaseOf(drives, remoteName);
+        if (release.refusal != 0) {
+            return release.refusal;
+        }
+        if (release.share) {
+            if (const auto failure = UnmountSmbShare(release.share->server, release.share->share)) {
                 failureReason_ = failure->message;
                 return failure->code;
             }
@@ -131,6 +138,31 @@ public:
     std::string FailureReason() override { return failureReason_; }
 
 private:
+    // What letting a letter's connection go means for its share's mount.
+    struct Release {
+        std::optional<ShareName> share;  // whose mount ends
+        int refusal = 0;                 // why it cannot be let go, an errno value
+    };
+
+    // Letting `remoteName` go ends its mount unless a letter of `remaining` maps it too or it is
+    // not mounted; files open on it refuse.
+    Release ReleaseOf(const std::map<char, std::string>& remaining, const std::string& remoteName) {
+        const bool stillMapped = std::ranges::any_of(
+            remaining, [&](const auto& drive) { return SameText(drive.second, remoteName); });
+        const std::optional<ShareName> name = ShareOf(remoteName);
+        const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
+        if (stillMapped || !mount.mounted) {
+            return {};
+        }
+        if (mount.localPath && InUse(*mount.localPath)) {
+            failureReason_ = "Files of " + remoteName +
+                             " are open: close them, and every window that shows the drive, then "
+                             "try again.";
+            return {std::nullopt, EBUSY};
+        }
+        return {name, 0};
+    }
+
     // 'E' of "E:"; nothing for anything else.
     static std::optional<char> LetterOf(const std::string& localName) {
         if (localName.size() != 2 || localName[0] < 'A' || localName[0] > 'Z' ||

@@ -9,6 +9,8 @@ namespace {
 
 // The longest remote name the system gives for a letter, in characters.
 constexpr DWORD RemoteNameCapacity = MAX_PATH + 1;
+// The remembered connections are read in batches of this many bytes, or one entry's size.
+constexpr std::size_t EnumerationBufferBytes = 16 * 1024;
 // A provider's description of its error and its name, in characters.
 constexpr DWORD ProviderTextCapacity = 256;
 // The services of the SMB1 client's driver and of the Workstation, in the registry.
@@ -29,6 +31,38 @@ public:
         return {result, remote};
     }
 
+    std::vector<Remembered> RememberedConnections() override {
+        std::vector<Remembered> remembered;
+        HANDLE enumeration = nullptr;
+        if (WNetOpenEnumW(RESOURCE_REMEMBERED, RESOURCETYPE_DISK, 0, nullptr, &enumeration) !=
+            NO_ERROR) {
+            return remembered;
+        }
+        // Entries come in batches as large as the buffer takes; one too large for it says how
+        // large it must be.
+        std::vector<std::uint64_t> buffer(EnumerationBufferBytes / sizeof(std::uint64_t));
+        for (;;) {
+            DWORD count = static_cast<DWORD>(-1);
+            DWORD size = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
+            const DWORD result = WNetEnumResourceW(enumeration, &count, buffer.data(), &size);
+            if (result == ERROR_MORE_DATA) {
+                buffer.resize(size / sizeof(std::uint64_t) + 1);
+                continue;
+            }
+            if (result != NO_ERROR) {
+                break;
+            }
+            const auto* resources = reinterpret_cast<const NETRESOURCEW*>(buffer.data());
+            for (DWORD i = 0; i < count; ++i) {
+                if (resources[i].lpLocalName != nullptr && resources[i].lpRemoteName != nullptr) {
+                    remembered.push_back({resources[i].lpLocalName, resources[i].lpRemoteName});
+                }
+            }
+        }
+        WNetCloseEnum(enumeration);
+        return remembered;
+    }
+
     DWORD AddConnection(const std::wstring& localName, const std::wstring& remoteName,
                         const std::optional<std::wstring>& password,
                         const std::optional<std::wstring>& userName, DWORD flags) override {
@@ -36,7 +70,7 @@ public:
         std::wstring remote = remoteName;
         NETRESOURCEW resource{};
         resource.dwType = RESOURCETYPE_DISK;
-        resource.lpLocalName = local.data();
+        resource.lpLocalName = local.empty() ? nullptr : local.data();
         resource.lpRemoteName = remote.data();
         resource.lpProvider = nullptr;
         return WNetAddConnection2W(&resource, OrNull(password), OrNull(userName), flags);

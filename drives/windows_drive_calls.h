@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace lumisk {
 
@@ -23,9 +24,17 @@ public:
     // WNetGetConnectionW for `localName` ("E:").
     virtual Connection GetConnection(const std::wstring& localName) = 0;
 
-    // WNetAddConnection2W of a disk resource: `localName` ("E:") to `remoteName`
-    // (\\server\share). A password or user name without a value goes as NULL, the system's
-    // default; an empty one as an empty text.
+    struct Remembered {
+        std::wstring localName;
+        std::wstring remoteName;
+    };
+    // The disk connections remembered in the user's profile, for the next logon (WNetOpenEnumW
+    // of RESOURCE_REMEMBERED): connected now or not.
+    virtual std::vector<Remembered> RememberedConnections() = 0;
+
+    // WNetAddConnection2W of a disk resource: `localName` ("E:", or empty for a connection
+    // without a letter) to `remoteName` (\\server\share). A password or user name without a
+    // value goes as NULL, the system's default; an empty one as an empty text.
     virtual DWORD AddConnection(const std::wstring& localName, const std::wstring& remoteName,
                                 const std::optional<std::wstring>& password,
                                 const std::optional<std::wstring>& userName, DWORD flags) = 0;

@@ -236,6 +236,10 @@ TEST_F(DriveMapping, DisconnectByShareRowByLetterAndOfAnEmptyLocation) {
 }
 
 TEST_F(DriveMapping, RefusalsAndImpossibleNames) {
+    // D: maps the guest share under the adapter's address: another server to SMB.
+    ASSERT_EQ(MountSmbShare("192.0.2.20", "HDD_a", "", ""), std::nullopt);
+    const std::map<char, std::string> before = {{'D', "\\\\192.0.2.20\\HDD_a"}};
+    ASSERT_EQ(WriteRememberedDrives(RememberedDrivesPath(), before), 0);
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Office"));
         ExpectBox(Click(control::Connect), "Please select an adapter in the above section.",
@@ -248,13 +252,15 @@ TEST_F(DriveMapping, RefusalsAndImpossibleNames) {
         ASSERT_TRUE(ChooseShare(LongName + "x", "HDD_a"));
         ExpectFailureBox(Click(control::Connect), "Failed to map drive.", "cannot name a network");
 
-        // A share the server does not have, asked again in the dialog and refused again.
+        // A share the server does not have, asked again in the dialog and refused again, on D:.
         ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_x"));
+        ASSERT_TRUE(ChooseComboItem(control::DriveLetters, "D: \\\\192.0.2.20\\HDD_a"));
         WhenDialogShown(LoginDialog::TemplateId, [] { ClickButton(ui::IdOk); });
         ExpectFailureBox(Click(control::Connect), "Failed to map drive.", "");
         ClickButton(control::Exit);
     });
-    EXPECT_TRUE(Remembered().empty());
+    EXPECT_EQ(Remembered(), before);
+    EXPECT_TRUE(SmbShareMount("192.0.2.20", "HDD_a").mounted);
 }
 
 }  // namespace

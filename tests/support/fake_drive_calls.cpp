@@ -1,25 +1,50 @@
 #include "tests/support/fake_drive_calls.h"
 
+#include <winnetwk.h>
+
 namespace lumisk::testing {
 
 WindowsDriveCalls::Connection FakeDriveCalls::GetConnection(const std::wstring& localName) {
     const auto found = connections.find(localName);
-    return found == connections.end() ? Connection{ERROR_NOT_CONNECTED, {}}
-                                      : Connection{NO_ERROR, found->second};
+    if (found == connections.end()) {
+        return {ERROR_NOT_CONNECTED, {}};
+    }
+    return {found->second.connected ? DWORD{NO_ERROR} : DWORD{ERROR_CONNECTION_UNAVAIL},
+            found->second.remoteName};
+}
+
+std::vector<WindowsDriveCalls::Remembered> FakeDriveCalls::RememberedConnections() {
+    std::vector<Remembered> remembered;
+    for (const auto& [localName, mapping] : connections) {
+        if (mapping.remembered) {
+            remembered.push_back({localName, mapping.remoteName});
+        }
+    }
+    return remembered;
 }
 
 DWORD FakeDriveCalls::AddConnection(const std::wstring& localName, const std::wstring& remoteName,
                                     const std::optional<std::wstring>& password,
-                                    const std::optional<std::wstring>& userName, DWORD) {
+                                    const std::optional<std::wstring>& userName, DWORD flags) {
     added.push_back({localName, remoteName, password, userName});
-    if (const auto refused = refusals.find(remoteName); refused != refusals.end()) {
-        return refused->second;
+    for (const std::wstring& key : {localName + remoteName, remoteName}) {
+        if (const auto refused = refusals.find(key); refused != refusals.end()) {
+            return refused->second;
+        }
     }
     if (const auto wanted = passwords.find(remoteName);
         wanted != passwords.end() && password != wanted->second) {
         return ERROR_INVALID_PASSWORD;
     }
-    connections[localName] = remoteName;
+    if (localName.empty()) {
+        withoutLetter.insert(remoteName);
+        return NO_ERROR;
+    }
+    if (const auto held = connections.find(localName); held != connections.end()) {
+        return held->second.connected ? DWORD{ERROR_ALREADY_ASSIGNED}
+                                      : DWORD{ERROR_DEVICE_ALREADY_REMEMBERED};
+    }
+    connections[localName] = {remoteName, (flags & CONNECT_UPDATE_PROFILE) != 0, true};
     return NO_ERROR;
 }
 
@@ -27,11 +52,15 @@ DWORD FakeDriveCalls::CancelConnection(const std::wstring& name, DWORD) {
     if (const auto refused = cancelRefusals.find(name); refused != cancelRefusals.end()) {
         return refused->second;
     }
-    return connections.erase(name) == 1 ? NO_ERROR : ERROR_NOT_CONNECTED;
+    if (withoutLetter.erase(name) > 0 || connections.erase(name) == 1) {
+        return NO_ERROR;
+    }
+    return ERROR_NOT_CONNECTED;
 }
 
 UINT FakeDriveCalls::DriveType(const std::wstring& root) {
-    return connections.contains(root.substr(0, 2)) ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;
+    const auto found = connections.find(root.substr(0, 2));
+    return found != connections.end() && found->second.connected ? DRIVE_REMOTE : DRIVE_NO_ROOT_DIR;
 }
 
 DWORD FakeDriveCalls::WriteWholeFile(const std::wstring& path, std::span<const std::uint8_t>) {

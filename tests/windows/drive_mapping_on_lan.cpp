@@ -121,7 +121,7 @@ TEST_F(WindowsDriveMapping, EveryRefusalSaysWhy) {
 // Each refusal to let a drive go, through the window's Disconnect and lumisk-cli disconnect.
 TEST_F(WindowsDriveMapping, EveryRefusedDisconnectSaysWhy) {
     StartFourAdapters();
-    calls.connections = {{L"E:", GuestShare}, {L"F:", ProtectedShare}};
+    calls.connections = {{L"E:", {GuestShare}}, {L"F:", {ProtectedShare}}};
     calls.cancelRefusals = {{L"E:", ERROR_OPEN_FILES}, {L"F:", ERROR_DEVICE_IN_USE}};
     const struct {
         const char* adapter;
@@ -167,6 +167,66 @@ TEST_F(WindowsDriveMapping, CredentialsReachTheSystemAsTheLoginDialogShowsThem) 
     EXPECT_EQ(shownUser, L"J\u00fcrgen");
     EXPECT_EQ(calls.added[1].userName, shownUser);
     EXPECT_EQ(calls.added[1].password, shownPassword);
+}
+
+// A letter mapped to another server keeps its mapping, as it was, when a Connect on it fails or
+// the letter cannot be let go; one only remembered, whose server is away, is taken, not free.
+TEST_F(WindowsDriveMapping, AFailedConnectLeavesTheLettersMappingAsItWas) {
+    StartFourAdapters();
+    const std::wstring archive = L"\\\\fileserver\\archive";
+    const std::wstring projects = L"\\\\fileserver\\projects";
+    calls.connections = {{L"D:", {archive, true, false}}, {L"Z:", {projects}}};
+    const std::wstring onZ = L"Z:" + std::wstring(GuestShare);
+    const struct {
+        std::map<std::wstring, DWORD> refusals;
+        std::map<std::wstring, DWORD> cancelRefusals;
+        const char* reason;
+    } rows[] = {
+        {{{GuestShare, ERROR_LOGON_FAILURE}}, {}, "refused the user name or password"},
+        {{}, {{L"Z:", ERROR_OPEN_FILES}}, "Files on Z: are open"},
+        // Refused only with the letter: the letter is let go, and given back.
+        {{{onZ, ERROR_BAD_DEVICE}}, {}, "error 1200"},
+        {{{onZ, ERROR_BAD_DEVICE}, {L"Z:" + projects, ERROR_BAD_NETPATH}},
+         {},
+         "Z: was \\\\fileserver\\projects before, and Windows could not give it back"},
+    };
+    RunDialog(
+        dialog,
+        [&] {
+            const ui::ComboBox letters = Window().driveLetterCombo;
+            EXPECT_EQ(letters.GetItemText(0), "D: \\\\fileserver\\archive");
+            EXPECT_EQ(letters.GetItemText(letters.GetCurSel()), "E:");
+            for (const auto& row : rows) {
+                calls.refusals = row.refusals;
+                calls.cancelRefusals = row.cancelRefusals;
+                ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+                ASSERT_TRUE(ChooseComboItem(control::DriveLetters, "Z: \\\\fileserver\\projects"));
+                WhenDialogShown(LoginDialog::TemplateId, [] { ClickButton(ui::IdCancel); });
+                ExpectFailureBox(RunAndAnswerMessageBoxes([] { ClickButton(control::Connect); }),
+                                 MapFailure, row.reason);
+                EXPECT_TRUE(calls.withoutLetter.empty()) << row.reason;
+            }
+            ClickButton(control::Exit);
+        },
+        LongestRunMs);
+    EXPECT_EQ(calls.connections.count(L"Z:"), 0u) << "the last row could not give it back";
+    calls.connections[L"Z:"] = {projects};
+    for (const auto& row : rows) {
+        calls.refusals = row.refusals;
+        calls.cancelRefusals = row.cancelRefusals;
+        ExpectFailure(Cli({"connect", "192.0.2.20", "HDD_a", "Z"}), MapFailure, row.reason);
+        if (&row != &rows[3]) {
+            EXPECT_EQ(calls.connections.at(L"Z:").remoteName, projects) << row.reason;
+            EXPECT_TRUE(calls.connections.at(L"Z:").remembered) << row.reason;
+        }
+    }
+    calls.connections[L"Z:"] = {projects};
+    EXPECT_EQ(Cli({"drives"}).out,
+              "D:\t\\\\fileserver\\archive\t-\tnot mounted\n"
+              "Z:\t\\\\fileserver\\projects\tZ:\\\tmounted\n");
+    calls.refusals.clear();
+    EXPECT_EQ(Cli({"connect", "192.0.2.20", "HDD_a", "Z"}).status, ExitSuccess);
+    EXPECT_EQ(calls.connections.at(L"Z:").remoteName, GuestShare);
 }
 
 }  // namespace
