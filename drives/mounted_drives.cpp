@@ -247,8 +247,7 @@ std::optional<RememberedDrive> MountedDriveOf(const std::string& deviceName,
                                               const std::string& share) {
     for (const auto& [letter, remoteName] : ReadRememberedDrives(RememberedDrivesPath())) {
         const std::optional<ShareName> name = ShareOf(remoteName);
-        if (!name || !SameText(name->share, share) ||
-            !(SameText(name->server, deviceName) || SameText(name->server, deviceIp))) {
+        if (!name || !NamesShareOf(remoteName, deviceName, deviceIp, share)) {
             continue;
         }
         if (MountState mount = SmbShareMount(name->server, name->share); mount.mounted) {

@@ -1,5 +1,7 @@
 #include "drives/remote_name.h"
 
+#include "protocol/text_case.h"
+
 namespace lumisk {
 
 std::optional<RemoteNameParts> SplitRemoteName(std::string_view name) {
@@ -15,6 +17,25 @@ std::optional<RemoteNameParts> SplitRemoteName(std::string_view name) {
 std::string ServerOf(std::string_view name) {
     const std::optional<RemoteNameParts> parts = SplitRemoteName(name);
     return parts ? std::string(parts->server) : std::string();
+}
+
+std::optional<SharePath> SplitSharePath(std::string_view path) {
+    const std::optional<RemoteNameParts> parts = SplitRemoteName(path);
+    const std::size_t shareEnd = parts ? parts->rest.find('\\') : std::string_view::npos;
+    if (!path.starts_with("\\\\") || shareEnd == std::string_view::npos || parts->server.empty() ||
+        shareEnd == 0 || shareEnd + 1 == parts->rest.size()) {
+        return std::nullopt;
+    }
+    return SharePath{std::string(parts->server), std::string(parts->rest.substr(0, shareEnd)),
+                     std::string(parts->rest.substr(shareEnd + 1))};
+}
+
+bool NamesShareOf(std::string_view remoteName, std::string_view adapterName,
+                  std::string_view adapterIp, std::string_view share) {
+    const std::optional<RemoteNameParts> parts = SplitRemoteName(remoteName);
+    return parts && remoteName.starts_with("\\\\") && EqualIgnoringCase(parts->rest, share) &&
+           ((!adapterName.empty() && EqualIgnoringCase(parts->server, adapterName)) ||
+            EqualIgnoringCase(parts->server, adapterIp));
 }
 
 }  // namespace lumisk

@@ -19,4 +19,19 @@ std::optional<RemoteNameParts> SplitRemoteName(std::string_view name);
 // The server part of SplitRemoteName(); empty when there is none.
 std::string ServerOf(std::string_view name);
 
+// A file's network path, \\server\share\rest.
+struct SharePath {
+    std::string server;
+    std::string share;
+    std::string rest;  // the folders and the file, '\\'-separated
+};
+
+// The parts of \\server\share\rest; nothing when any is missing.
+std::optional<SharePath> SplitSharePath(std::string_view path);
+
+// Whether the remote name \\server\share names `share` of the adapter called `adapterName`, or
+// at `adapterIp`: a mapping of that share, letter case aside.
+bool NamesShareOf(std::string_view remoteName, std::string_view adapterName,
+                  std::string_view adapterIp, std::string_view share);
+
 }  // namespace lumisk

@@ -1,6 +1,8 @@
 #pragma once
-// Writing a file on an adapter's share by its network path, \\host\share\dir\file: the system's
-// file system on Windows, an SMB session as guest on Linux. No credentials of the program's own.
+// Writing a file on an adapter's share by its network path, \\host\share\dir\file. When the user
+// has the share mapped, under the adapter's name or address, the file goes through that mapping,
+// with the credentials it was made with; else through the system's file system on Windows, and
+// an SMB session as guest on Linux. No credentials of the program's own.
 
 #include <cstdint>
 #include <memory>

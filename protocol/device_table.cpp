@@ -97,6 +97,11 @@ DeviceRecord* FindSelectedDevice() {
         FindByText(DeviceTable, &DeviceRecord::ipText, TextOf(SelectedDeviceIp)));
 }
 
+std::string NameOfDeviceAt(std::string_view ipText) {
+    const DeviceRecord* device = FindByText(DeviceTable, &DeviceRecord::ipText, ipText);
+    return device != nullptr ? std::string(TextOf(device->name)) : std::string();
+}
+
 void ClearShareTable() {
     Clear(ShareTable);
 }

@@ -65,6 +65,8 @@ void AppendDevice(std::string_view name, std::string_view ipText, std::string_vi
 bool IsDeviceKnown(std::string_view ipText);
 // The first record whose ipText equals SelectedDeviceIp, or null.
 DeviceRecord* FindSelectedDevice();
+// The name the last search found for the adapter at `ipText`; empty when none.
+std::string NameOfDeviceAt(std::string_view ipText);
 
 void ClearShareTable();
 void AppendShare(std::string_view shareName);

@@ -9,9 +9,11 @@
 #include "cli/commands.h"
 #include "drives/windows_drives.h"
 #include "drives/windows_share_files.h"
+#include "language/language_dialog.h"
 #include "protocol/endpoint.h"
 #include "protocol/utf16_text.h"
 #include "setup/login_dialog.h"
+#include "tests/gui/language_fixture.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/support/fake_drive_calls.h"
 #include "tests/windows/gui_driver.h"
@@ -36,11 +38,9 @@ struct WindowsCalls {
     std::unique_ptr<ShareFileWriter> windowsFiles = MakeWindowsShareFiles(calls);
 };
 
-class WindowsDriveMapping : private WindowsCalls, public MainWindowOnLan {
+class WindowsDriveMapping : protected WindowsCalls, public MainWindowOnLan {
 protected:
     WindowsDriveMapping() : MainWindowOnLan(*windowsDrives) {}
-
-    using WindowsCalls::calls;
 
     struct CliResult {
         int status;
@@ -59,12 +59,14 @@ protected:
         return {status, out, ::testing::internal::GetCapturedStderr()};
     }
 
-    // Checks that `result` failed with `message` first and a reason that holds `reason` below it.
+    // Checks that `result` failed with `message` on lines of their own (after any progress
+    // lines) and a reason that holds `reason` below them.
     static void ExpectFailure(const CliResult& result, const std::string& message,
                               const std::string& reason) {
         EXPECT_EQ(result.status, ExitFailure);
-        ASSERT_EQ(result.err.substr(0, message.size() + 1), message + "\n") << result.err;
-        EXPECT_NE(result.err.find(reason, message.size() + 1), std::string::npos) << result.err;
+        const std::size_t at = ("\n" + result.err).find("\n" + message + "\n");
+        ASSERT_NE(at, std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(reason, at + message.size()), std::string::npos) << result.err;
     }
 };
 
@@ -227,6 +229,68 @@ TEST_F(WindowsDriveMapping, AFailedConnectLeavesTheLettersMappingAsItWas) {
     calls.refusals.clear();
     EXPECT_EQ(Cli({"connect", "192.0.2.20", "HDD_a", "Z"}).status, ExitSuccess);
     EXPECT_EQ(calls.connections.at(L"Z:").remoteName, GuestShare);
+}
+
+// The language files go through the share's own mapping, whatever name it was made under, from
+// the window and from lumisk-cli; a write the system refuses says why.
+TEST_F(WindowsDriveMapping, LanguageFilesGoThroughTheSharesMapping) {
+    _putenv_s("LUMISK_ALLOW_STAND_IN_CODEPAGES", "1");  // the adapter is simulated
+    ASSERT_GT(testbed_.StartSimulator({"--name", "NAS-Office", "--ip", "192.0.2.20",
+                                       "--disk-status", "3", "--codepage", "950", "--share-name",
+                                       "HDD_a", "--restart-ms", "300"}),
+              0);
+    calls.connections = {{L"E:", {GuestShare}}};
+    HostServices languageHost{*windowsDrives, system, *web, browser, *windowsFiles, SystemClock()};
+    MainDialog languageDialog(languageHost, ShortRestart);
+    shown = &languageDialog;
+    const std::wstring directory = std::wstring(GuestShare) + L"\\.codepages\\";
+    const struct {
+        DWORD code;
+        const char* reason;
+    } rows[] = {{ERROR_ACCESS_DENIED, "was refused: the share is read-only for the user"},
+                {ERROR_LOGON_FAILURE, "refused the user name or password Windows used for it"},
+                {ERROR_PATH_NOT_FOUND, "is not on the adapter's disk"},
+                {ERROR_DISK_FULL, "The adapter's disk is full"},
+                {NO_ERROR, ""}};
+    RunDialog(
+        languageDialog,
+        [&] {
+            for (const auto& row : rows) {
+                calls.writeResult = row.code;
+                ASSERT_TRUE(ClickAdapter("NAS-Office"));
+                WhenDialogShown(LanguageDialog::TemplateId, [] {
+                    ChooseComboItem(LanguageDialog::LanguageComboId, "Western European");
+                    ClickButton(ui::IdOk);
+                    if (ActiveTemplateId() == LanguageDialog::TemplateId) {
+                        ClickButton(ui::IdCancel);
+                    }
+                });
+                const auto boxes = RunAndAnswerMessageBoxes([] { ClickButton(control::Language); });
+                if (row.code == NO_ERROR) {
+                    EXPECT_TRUE(boxes.empty());
+                } else {
+                    ASSERT_EQ(boxes.size(), 1u) << row.code;
+                    EXPECT_EQ(boxes[0].text.substr(0, 26), "Please check hard drives.\n");
+                    EXPECT_NE(boxes[0].text.find(row.reason), std::string::npos) << boxes[0].text;
+                }
+            }
+            ClickButton(control::Exit);
+        },
+        LongestRunMs);
+    ASSERT_EQ(calls.written.size(), 7u) << "one file for each refusal, three for the language";
+    EXPECT_EQ(calls.written[0], directory + L"codepage.850");
+    EXPECT_EQ(calls.written[6], directory + L"unicode_map.850");
+    // A failure first: it sends no code page, so the adapter does not restart.
+    calls.writeResult = ERROR_ACCESS_DENIED;
+    ExpectFailure(Cli({"language", "192.0.2.20", "850", "--no-wait"}), "Please check hard drives.",
+                  "the share is read-only");
+    calls.writeResult = NO_ERROR;
+    calls.written.clear();
+    const CliResult installed = Cli({"language", "192.0.2.20", "850", "--no-wait"});
+    EXPECT_EQ(installed.status, ExitSuccess) << installed.err;
+    EXPECT_EQ(calls.written,
+              (std::vector<std::wstring>{directory + L"codepage.850", directory + L"nls_cp850.o",
+                                         directory + L"unicode_map.850"}));
 }
 
 }  // namespace
