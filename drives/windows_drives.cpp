@@ -3,6 +3,7 @@
 #include <winnetwk.h>
 
 #include <map>
+#include <utility>
 
 #include "drives/remote_name.h"
 #include "drives/windows_failures.h"
@@ -59,6 +60,14 @@ public:
                  : Attempt(Connect(local, remote, credentials, CONNECT_UPDATE_PROFILE), subject);
         if (result == NO_ERROR) {
             lost_.erase(localName);
+            // Windows keeps a password in its credential manager only when it asked for it
+            // itself, on a console (CONNECT_CMD_SAVECRED): one handed to it is not kept.
+            if (!password.empty()) {
+                notices_.push_back("Windows remembers " + localName + " " + remoteName +
+                                   " for your next logon, but not its password: after the next "
+                                   "logon the drive shows as not connected until you open it and "
+                                   "type the password, or map it again here.");
+            }
         } else if (const auto lost = lost_.find(localName); lost != lost_.end()) {
             failureReason_ += " " + localName + " was " + lost->second +
                               " before, and Windows could not give it back: map it again.";
@@ -75,6 +84,7 @@ public:
     }
 
     std::string FailureReason() override { return failureReason_; }
+    std::vector<std::string> TakeNotices() override { return std::exchange(notices_, {}); }
 
 private:
     DWORD Connect(const std::wstring& local, const std::wstring& remote,
@@ -140,6 +150,7 @@ private:
 
     WindowsDriveCalls& calls_;
     std::string failureReason_;
+    std::vector<std::string> notices_;
     // Letters whose mapping a failed replacement could not give back, with that mapping: every
     // failure on the letter tells it, until the letter is mapped again.
     std::map<std::string, std::string> lost_;
