@@ -91,10 +91,6 @@ protected:
         return Window().driveLetterCombo.GetItemText(Window().driveLetterCombo.GetCurSel());
     }
 
-    std::vector<MessageBoxRecord> Click(int button) {
-        return RunAndAnswerMessageBoxes([button] { ClickButton(button); });
-    }
-
     const std::string LongName = "NAS-" + std::string(59, 'n');
 
     lan::SambaServer server_;

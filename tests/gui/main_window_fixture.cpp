@@ -95,6 +95,10 @@ bool MainWindowOnLan::ChooseShare(const std::string& adapter, const std::string&
     return false;
 }
 
+std::vector<MessageBoxRecord> MainWindowOnLan::Click(int button) {
+    return RunAndAnswerMessageBoxes([button] { ClickButton(button); });
+}
+
 std::vector<std::string> MainWindowOnLan::ShareRows() {
     std::vector<std::string> rows;
     for (int row = 0; row < Window().shareList.GetItemCount(); ++row) {

@@ -48,6 +48,8 @@ protected:
     bool ClickAdapter(const std::string& name);
     // Clicks the adapter and the share; false when either is not there.
     bool ChooseShare(const std::string& adapter, const std::string& share);
+    // Clicks `button`, answering each message box it shows; the boxes in order.
+    std::vector<MessageBoxRecord> Click(int button);
     // "share|location" per row of the share list.
     std::vector<std::string> ShareRows();
     // Starts a web probe through `probeWeb` and checks that the selected adapter is reported

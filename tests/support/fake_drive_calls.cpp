@@ -26,36 +26,30 @@ std::vector<WindowsDriveCalls::Remembered> FakeDriveCalls::RememberedConnections
 DWORD FakeDriveCalls::AddConnection(const std::wstring& localName, const std::wstring& remoteName,
                                     const std::optional<std::wstring>& password,
                                     const std::optional<std::wstring>& userName, DWORD flags) {
-    added.push_back({localName, remoteName, password, userName});
+    added.push_back({remoteName, password, userName});
     for (const std::wstring& key : {localName + remoteName, remoteName}) {
-        if (const auto refused = refusals.find(key); refused != refusals.end()) {
-            return refused->second;
+        if (refusals.contains(key)) {
+            return refusals.at(key);
         }
-    }
-    if (const auto wanted = passwords.find(remoteName);
-        wanted != passwords.end() && password != wanted->second) {
-        return ERROR_INVALID_PASSWORD;
     }
     if (localName.empty()) {
         withoutLetter.insert(remoteName);
-        return NO_ERROR;
+    } else if (connections.contains(localName)) {
+        return connections.at(localName).connected ? DWORD{ERROR_ALREADY_ASSIGNED}
+                                                   : DWORD{ERROR_DEVICE_ALREADY_REMEMBERED};
+    } else {
+        connections[localName] = {remoteName, (flags & CONNECT_UPDATE_PROFILE) != 0};
     }
-    if (const auto held = connections.find(localName); held != connections.end()) {
-        return held->second.connected ? DWORD{ERROR_ALREADY_ASSIGNED}
-                                      : DWORD{ERROR_DEVICE_ALREADY_REMEMBERED};
-    }
-    connections[localName] = {remoteName, (flags & CONNECT_UPDATE_PROFILE) != 0, true};
     return NO_ERROR;
 }
 
 DWORD FakeDriveCalls::CancelConnection(const std::wstring& name, DWORD) {
-    if (const auto refused = cancelRefusals.find(name); refused != cancelRefusals.end()) {
-        return refused->second;
+    if (refusals.contains(name)) {
+        return refusals.at(name);
     }
-    if (withoutLetter.erase(name) > 0 || connections.erase(name) == 1) {
-        return NO_ERROR;
-    }
-    return ERROR_NOT_CONNECTED;
+    return withoutLetter.erase(name) > 0 || connections.erase(name) == 1
+               ? DWORD{NO_ERROR}
+               : DWORD{ERROR_NOT_CONNECTED};
 }
 
 UINT FakeDriveCalls::DriveType(const std::wstring& root) {

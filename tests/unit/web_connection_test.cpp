@@ -9,89 +9,42 @@
 #else
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 #endif
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "protocol/socket_api.h"
 #include "setup/browser.h"
 #include "setup/web_connector.h"
 
 namespace lumisk {
 namespace {
 
-#ifdef _WIN32
-using Socket = SOCKET;
-void Close(Socket socket) {
-    closesocket(socket);
-}
-#else
-using Socket = int;
-void Close(Socket socket) {
-    close(socket);
-}
-#endif
-
-// A server on a port of 127.0.0.1 that the system picks, listening until closed.
-class Listener {
-public:
-    Listener() {
-#ifdef _WIN32
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-#endif
-        socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(socket_, 1);
-        getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
-        url_ = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    }
-    ~Listener() {
-        Close(socket_);
-#ifdef _WIN32
-        WSACleanup();
-#endif
-    }
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
-
-    const std::string& Url() const {
-        return url_;
-    }
-
-private:
-    Socket socket_;
-    std::string url_;
-};
-
+// Only a server that listens at an address connects: not a port nobody listens on, nor a URL
+// without a host or a port after its colon, nor another scheme, nor a name, which is never looked
+// up (adapters are addressed by their IP text).
 TEST(WebConnection, OnlyAListeningServerAtAnAddressConnects) {
+    ASSERT_TRUE(StartSocketLibrary());
+    const SocketHandle listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
     const auto web = MakeSystemWebConnector();
-    std::string closed;
-    {
-        const Listener listener;
-        closed = listener.Url();
-        EXPECT_TRUE(web->CanConnect(listener.Url())) << listener.Url();
+    EXPECT_TRUE(web->CanConnect(url)) << url;
+    CloseSocket(listener);
+    for (const std::string& refused :
+         {url, std::string("http://"), std::string("http://127.0.0.1:"),
+          std::string("ftp://127.0.0.1"), std::string("http://lumisk-absent.invalid")}) {
+        EXPECT_FALSE(web->CanConnect(refused)) << refused;
     }
-    const struct {
-        std::string url;
-        const char* what;
-    } refused[] = {
-        {closed, "a port nobody listens on"},
-        {"http://", "no host"},
-        {"http://127.0.0.1:", "no port after the colon"},
-        {"ftp://127.0.0.1", "not http"},
-        // Adapters are addressed by their IP text; a name is never looked up.
-        {"http://lumisk-absent.invalid", "a name"},
-    };
-    for (const auto& row : refused) {
-        EXPECT_FALSE(web->CanConnect(row.url)) << row.what << ": " << row.url;
-    }
+    StopSocketLibrary();
 }
 
 #ifdef _WIN32

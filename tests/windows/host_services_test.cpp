@@ -12,11 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <vector>
 
 #include "cli/password_input.h"
-#include "drives/windows_drive_calls.h"
 #include "protocol/console_text.h"
 #include "setup/system_host.h"
 
@@ -106,68 +104,16 @@ TEST_F(HostServices, TheUserIsTheOneLoggedOn) {
     EXPECT_EQ(host.Services().system.UserName(), std::string(loggedOn));
 }
 
-// The SMB1 client as the registry shows it, in rows set up in this prefix's own registry: with
-// the feature removed, its driver disabled, the Workstation not depending on it, and there.
-TEST(Smb1Client, IsFoundInTheRegistry) {
-    const wchar_t client[] = L"SYSTEM\\CurrentControlSet\\Services\\mrxsmb10";
-    const wchar_t workstation[] = L"SYSTEM\\CurrentControlSet\\Services\\LanmanWorkstation";
-    const std::wstring withSmb1(L"Bowser\0MRxSmb10\0MRxSmb20\0NSI\0", 31);
-    const std::wstring withoutSmb1(L"Bowser\0MRxSmb20\0NSI\0", 22);
-    const struct {
-        std::optional<DWORD> start;
-        const std::wstring& dependencies;
-        bool found;
-    } rows[] = {{std::nullopt, withoutSmb1, false},
-                {SERVICE_DISABLED, withoutSmb1, false},
-                {SERVICE_DEMAND_START, withoutSmb1, false},
-                {SERVICE_DEMAND_START, withSmb1, true}};
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, workstation, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, &disposition),
-              ERROR_SUCCESS);
-    // The prefix's own value, put back at the end.
-    std::vector<BYTE> saved(4096);
-    DWORD savedSize = static_cast<DWORD>(saved.size());
-    const bool hadValue = RegQueryValueExW(key, L"DependOnService", nullptr, nullptr, saved.data(),
-                                           &savedSize) == ERROR_SUCCESS;
-    for (const auto& row : rows) {
-        RegSetValueExW(key, L"DependOnService", 0, REG_MULTI_SZ,
-                       reinterpret_cast<const BYTE*>(row.dependencies.data()),
-                       static_cast<DWORD>(row.dependencies.size() * sizeof(wchar_t)));
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, client);
-        if (row.start) {
-            RegSetKeyValueW(HKEY_LOCAL_MACHINE, client, L"Start", REG_DWORD, &*row.start,
-                            sizeof *row.start);
-        }
-        EXPECT_EQ(SystemDriveCalls().HasSmb1Client(), row.found) << row.start.value_or(0);
-    }
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, client);
-    if (hadValue) {
-        RegSetValueExW(key, L"DependOnService", 0, REG_MULTI_SZ, saved.data(), savedSize);
-    } else {
-        RegDeleteValueW(key, L"DependOnService");
-    }
-    RegCloseKey(key);
-    if (disposition == REG_CREATED_NEW_KEY) {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, workstation);
-    }
-}
-
 // Keys typed at the console, as its input buffer receives them.
 void TypeAtConsole(const std::wstring& keys) {
-    const HANDLE input =
-        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    std::vector<INPUT_RECORD> records(keys.size());
+    std::vector<INPUT_RECORD> records(keys.size(), {KEY_EVENT, {}});
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        records[i].EventType = KEY_EVENT;
-        records[i].Event.KeyEvent = {TRUE, 1,         keys[i] == L'\r' ? WORD{VK_RETURN} : WORD{0},
+        records[i].Event.KeyEvent = {TRUE, 1,         WORD(keys[i] == L'\r' ? VK_RETURN : 0),
                                      0,    {keys[i]}, 0};
     }
     DWORD written = 0;
-    WriteConsoleInputW(input, records.data(), static_cast<DWORD>(records.size()), &written);
-    CloseHandle(input);
+    WriteConsoleInputW(GetStdHandle(STD_INPUT_HANDLE), records.data(),
+                       static_cast<DWORD>(records.size()), &written);
 }
 
 // A console of the test's own, whatever its code page: text goes to it and comes from it as
@@ -180,19 +126,13 @@ TEST(Console, TakesAndGivesTextAsUtf16) {
     ASSERT_NE(console, nullptr);
     EXPECT_TRUE(WriteText(console, "NAS-\u00e9\n"));
     std::fclose(console);
-    const HANDLE screen =
-        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
     std::wstring shown(5, L'\0');
     DWORD read = 0;
-    ReadConsoleOutputCharacterW(screen, shown.data(), 5, COORD{0, 0}, &read);
-    CloseHandle(screen);
+    ReadConsoleOutputCharacterW(GetStdHandle(STD_OUTPUT_HANDLE), shown.data(), 5, COORD{}, &read);
     EXPECT_EQ(shown, L"NAS-\u00e9");
-
     TypeAtConsole(L"p\u00e4ssw\u00f6rd\r");
     EXPECT_EQ(PromptForPassword("Password: "), "p\u00e4ssw\u00f6rd");
-    // Standard input is the console now.
-    TypeAtConsole(L"J\u00fcrgen\r");
+    TypeAtConsole(L"J\u00fcrgen\r");  // standard input is the console now
     EXPECT_EQ(ReadPasswordLine(), "J\u00fcrgen");
     FreeConsole();
 }
