@@ -1,13 +1,12 @@
 // lumisk: the window that finds Velnora adapters on the LAN and sets them up.
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/main_dialog.h"
+#include "app/start_up.h"
 #include "protocol/console_text.h"
-#include "protocol/endpoint.h"
 #include "resources/version.h"
 #include "setup/system_host.h"
 #include "ui/application.h"
@@ -32,17 +31,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     ui::Application application(argc, argv);
+    application.SetDialogColors({0, 98, 147}, {255, 255, 255});
     // The endpoint comes before any window; without it the program ends with status 1.
-    if (const std::optional<std::string> failure = TryOpenEndpoint()) {
-#ifndef _WIN32
-        std::fprintf(stderr, "%s: %s\n", ui::Application::Name().c_str(), failure->c_str());
-#endif
+    if (!OpenEndpointOrSayWhy()) {
         return 1;
     }
 
     SystemHost host;
     MainDialog dialog(host.Services());
-    application.SetDialogColors({0, 98, 147}, {255, 255, 255});
     dialog.DoModal();
     return 0;
 }

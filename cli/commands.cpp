@@ -70,7 +70,7 @@ CommandHost* host = nullptr;
 
 bool OpenEndpointOrComplain() {
     if (const auto failure = TryOpenEndpoint(onlyCard)) {
-        Complain("cannot open the protocol endpoint: " + *failure);
+        Complain("cannot open the protocol endpoint: " + failure->message);
         return false;
     }
     return true;

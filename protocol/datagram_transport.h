@@ -1,5 +1,5 @@
 #pragma once
-// The two protocol sockets as the search and the exchanges use them. The real one is UDP
+// The protocol socket as the search and the exchanges use it. The real one is UDP
 // (udp_transport.h); unit tests put a scripted one in its place.
 
 #include <chrono>

@@ -1,10 +1,10 @@
 #include "protocol/endpoint.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <random>
+#include <variant>
 
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
@@ -84,35 +84,38 @@ ClientIdBytes MakeClientId(unsigned seed, const Ipv4Bytes& hostAddress) {
     return clientId;
 }
 
-std::optional<std::string> TryOpenEndpoint(const std::optional<Ipv4Bytes>& onlyCard) {
+std::optional<EndpointFailure> TryOpenEndpoint(const std::optional<Ipv4Bytes>& onlyCard) {
+    using Kind = EndpointFailure::Kind;
+    CloseEndpoint();
     if (!StartSocketLibrary()) {
-        return "the socket library did not start";
+        return EndpointFailure{Kind::SocketLibrary, "the socket library did not start"};
     }
+    const auto fail = [](EndpointFailure failure) {
+        StopSocketLibrary();
+        return failure;
+    };
     const std::vector<Ipv4Bytes> cards = ListMulticastCards();
     if (onlyCard && std::ranges::find(cards, *onlyCard) == cards.end()) {
-        StopSocketLibrary();
-        return "no network card that is up and can multicast has the address " +
-               FormatIpText(*onlyCard);
+        return fail(
+            {Kind::NoAddress, "no network card that is up and can multicast has the address " +
+                                  FormatIpText(*onlyCard)});
     }
     const std::optional<Ipv4Bytes> hostAddress = onlyCard ? onlyCard : FindHostAddress();
     if (!hostAddress) {
-        StopSocketLibrary();
-        return "this host has no usable IPv4 address";
+        return fail({Kind::NoAddress, "this host has no usable IPv4 address"});
+    }
+    auto opened = UdpTransport::Open();
+    if (auto* failure = std::get_if<EndpointFailure>(&opened)) {
+        return fail(std::move(*failure));
     }
     // The clock seeds the identity; the process id keeps two copies started in the same second
     // apart.
     const auto seed =
         static_cast<unsigned>(std::time(nullptr)) ^ (static_cast<unsigned>(getpid()) << 16);
-    AttachEndpoint(std::make_unique<UdpTransport>(), SystemClock(),
+    AttachEndpoint(std::get<std::unique_ptr<UdpTransport>>(std::move(opened)), SystemClock(),
                    MakeClientId(seed, *hostAddress), SystemCards(onlyCard));
     OpenState().ownsSocketLibrary = true;
     return std::nullopt;
-}
-
-void OpenEndpoint() {
-    if (TryOpenEndpoint()) {
-        std::exit(1);
-    }
 }
 
 void AttachEndpoint(std::unique_ptr<DatagramTransport> transport, Clock& clock,

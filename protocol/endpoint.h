@@ -1,8 +1,8 @@
 #pragma once
-// The protocol endpoint: the two UDP sockets every request leaves and every reply arrives
-// through, the host's address, and the ClientId stamped into every request. The endpoint serves
-// every network card that can multicast, each with a ClientId of its own: the six random bytes
-// are shared, the address is the card's.
+// The protocol endpoint: the UDP socket every request leaves and every reply arrives through, the
+// host's address, and the ClientId stamped into every request. The endpoint serves every network
+// card that can multicast, each with a ClientId of its own: the six random bytes are shared, the
+// address is the card's.
 
 #include <array>
 #include <cstdint>
@@ -28,19 +28,31 @@ inline constexpr std::size_t ClientIdAddressOffset = 6;
 
 using ClientIdBytes = std::array<std::uint8_t, ClientIdSize>;
 
-// Set by OpenEndpoint and never changed afterwards: the host's address and its ClientId.
+// Set when the endpoint opens and never changed while it is open: the host's address and its
+// ClientId.
 extern char HostAddressText[IpTextSize];
 extern std::uint8_t ClientId[ClientIdSize];
 
-// Starts the socket library, sets up the host identity and opens both sockets. When the socket
-// library does not start or the host has no usable IPv4 address, the process ends with status 1.
-void OpenEndpoint();
+// Why the endpoint could not be opened.
+struct EndpointFailure {
+    enum class Kind {
+        SocketLibrary,  // the socket library did not start
+        NoAddress,      // no usable IPv4 address, or no card with the address asked for
+        PortInUse,      // another socket holds UDP port 13579
+        Socket,         // the socket could not be created, bound or set up
+    };
+    Kind kind;
+    std::string message;
+};
 
-// OpenEndpoint for callers that report the failure themselves: the reason, or nothing on success.
-// With `onlyCard`, the endpoint serves that card alone and takes its address as the host's.
-std::optional<std::string> TryOpenEndpoint(const std::optional<Ipv4Bytes>& onlyCard = std::nullopt);
+// Starts the socket library, sets up the host identity and opens the socket, in place of an
+// endpoint open already. The reason it could not, or nothing on success. With `onlyCard`, the
+// endpoint serves that card alone and takes its address as the host's. Nothing is ever sent
+// through an endpoint that could not be opened.
+std::optional<EndpointFailure> TryOpenEndpoint(
+    const std::optional<Ipv4Bytes>& onlyCard = std::nullopt);
 
-// Closes SendSocket, then ReceiveSocket, then stops the socket library. Reports nothing.
+// Closes the socket, then stops the socket library. Reports nothing.
 void CloseEndpoint();
 
 bool IsEndpointOpen();

@@ -6,6 +6,9 @@
 #include <sys/select.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace lumisk {
@@ -27,6 +30,19 @@ void CloseSocket(SocketHandle socket) {
 int SetSocketOption(SocketHandle socket, int level, int name, int value) {
     return setsockopt(socket, level, name, reinterpret_cast<const char*>(&value), sizeof value);
 }
+
+int LastSocketError() {
+    return WSAGetLastError();
+}
+
+bool IsAddressInUse(int error) {
+    // A socket that holds the port for itself alone refuses the second binder with WSAEACCES.
+    return error == WSAEADDRINUSE || error == WSAEACCES;
+}
+
+std::string SocketErrorText(int error) {
+    return "Winsock error " + std::to_string(error);
+}
 #else
 bool StartSocketLibrary() {
     return true;
@@ -41,10 +57,33 @@ void CloseSocket(SocketHandle socket) {
 int SetSocketOption(SocketHandle socket, int level, int name, int value) {
     return setsockopt(socket, level, name, &value, sizeof value);
 }
+
+int LastSocketError() {
+    return errno;
+}
+
+bool IsAddressInUse(int error) {
+    return error == EADDRINUSE;
+}
+
+std::string SocketErrorText(int error) {
+    return std::strerror(error);
+}
 #endif
 
 SocketHandle OpenUdpSocket() {
-    return static_cast<SocketHandle>(socket(AF_INET, SOCK_DGRAM, 0));
+#ifdef _WIN32
+    const SOCKET opened = socket(AF_INET, SOCK_DGRAM, 0);
+    // Not for child processes: one that outlived the program would hold its port. Best effort,
+    // as the programs start their children without handing down handles anyway.
+    if (opened != INVALID_SOCKET) {
+        SetHandleInformation(reinterpret_cast<HANDLE>(opened), HANDLE_FLAG_INHERIT, 0);
+    }
+    return static_cast<SocketHandle>(opened);
+#else
+    // Not for child processes: one that outlived the program would hold its port.
+    return socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+#endif
 }
 
 bool WaitReadable(SocketHandle socket, std::chrono::milliseconds timeout) {

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 namespace lumisk {
 
@@ -18,6 +19,7 @@ inline constexpr SocketHandle InvalidSocket = -1;
 bool StartSocketLibrary();
 void StopSocketLibrary();
 
+// A new UDP socket that child processes do not inherit, or InvalidSocket.
 SocketHandle OpenUdpSocket();
 void CloseSocket(SocketHandle socket);
 
@@ -26,5 +28,12 @@ bool WaitReadable(SocketHandle socket, std::chrono::milliseconds timeout);
 
 // setsockopt with an int value; the result is the call's own.
 int SetSocketOption(SocketHandle socket, int level, int name, int value);
+
+// The error of the socket call that failed last on this thread: errno, or Winsock's own code.
+int LastSocketError();
+// Whether that error says another socket holds the address and port.
+bool IsAddressInUse(int error);
+// The error in the system's words.
+std::string SocketErrorText(int error);
 
 }  // namespace lumisk

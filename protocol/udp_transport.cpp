@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-
-#include "protocol/endpoint.h"
+#include <string>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -53,36 +52,61 @@ void ChangeMembership(SocketHandle socket, int name, const Ipv4Bytes& card) {
 
 }  // namespace
 
-UdpTransport::UdpTransport() : sendSocket_(OpenUdpSocket()), receiveSocket_(OpenUdpSocket()) {
-    SetSocketOption(receiveSocket_, SOL_SOCKET, SO_REUSEADDR, 1);
-#ifdef SO_RCVBUFFORCE
-    if (SetSocketOption(receiveSocket_, SOL_SOCKET, SO_RCVBUFFORCE, ReceiveBufferBytes) != 0)
+std::variant<std::unique_ptr<UdpTransport>, EndpointFailure> UdpTransport::Open() {
+    const auto failure = [](const std::string& step) {
+        const int error = LastSocketError();
+        if (IsAddressInUse(error)) {
+            return EndpointFailure{EndpointFailure::Kind::PortInUse,
+                                   "UDP port " + std::to_string(ProtocolPort) +
+                                       " is in use by another program, or another copy of this "
+                                       "one"};
+        }
+        return EndpointFailure{EndpointFailure::Kind::Socket,
+                               step + " failed: " + SocketErrorText(error)};
+    };
+    const SocketHandle socket = OpenUdpSocket();
+    if (socket == InvalidSocket) {
+        return failure("creating the UDP socket");
+    }
+    std::unique_ptr<UdpTransport> transport(new UdpTransport(socket));
+#ifdef _WIN32
+    // Without it Windows lets a socket that asks for address reuse take over the port.
+    if (SetSocketOption(socket, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, 1) != 0) {
+        return failure("taking UDP port " + std::to_string(ProtocolPort) + " for itself alone");
+    }
 #endif
-        SetSocketOption(receiveSocket_, SOL_SOCKET, SO_RCVBUF, ReceiveBufferBytes);
+    // Room for a burst of replies only: a smaller buffer is no reason not to open.
+#ifdef SO_RCVBUFFORCE
+    if (SetSocketOption(socket, SOL_SOCKET, SO_RCVBUFFORCE, ReceiveBufferBytes) != 0)
+#endif
+        SetSocketOption(socket, SOL_SOCKET, SO_RCVBUF, ReceiveBufferBytes);
 
     // The wildcard address, so replies arrive whether an adapter answers the host or the group.
-    const sockaddr_in receiveAddress = PortAddress(htonl(INADDR_ANY));
-    bind(receiveSocket_, reinterpret_cast<const sockaddr*>(&receiveAddress), sizeof receiveAddress);
-
-    // With loop-back off on both sockets the host never reads its own requests.
-    SetSocketOption(receiveSocket_, IPPROTO_IP, IP_MULTICAST_LOOP, 0);
-    SetSocketOption(sendSocket_, IPPROTO_IP, IP_MULTICAST_LOOP, 0);
+    const sockaddr_in address = PortAddress(htonl(INADDR_ANY));
+    if (bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        return failure("binding UDP port " + std::to_string(ProtocolPort));
+    }
+    // Loop-back off: the host never reads its own requests (Linux applies it to what the socket
+    // sends, Windows to what it receives; one socket does both).
+    if (SetSocketOption(socket, IPPROTO_IP, IP_MULTICAST_LOOP, 0) != 0) {
+        return failure("turning off multicast loop-back");
+    }
+    return transport;
 }
 
 UdpTransport::~UdpTransport() {
-    CloseSocket(sendSocket_);
-    CloseSocket(receiveSocket_);
+    CloseSocket(socket_);
 }
 
 void UdpTransport::SendToGroup(std::span<const std::uint8_t> datagram, const Ipv4Bytes& card) {
     in_addr through{};
     through.s_addr = InNetworkOrder(card);
-    if (SetAddressOption(sendSocket_, IP_MULTICAST_IF, &through, sizeof through) != 0) {
+    if (SetAddressOption(socket_, IP_MULTICAST_IF, &through, sizeof through) != 0) {
         through.s_addr = htonl(INADDR_ANY);
-        SetAddressOption(sendSocket_, IP_MULTICAST_IF, &through, sizeof through);
+        SetAddressOption(socket_, IP_MULTICAST_IF, &through, sizeof through);
     }
     const sockaddr_in group = PortAddress(InNetworkOrder(GroupAddressBytes));
-    sendto(sendSocket_, reinterpret_cast<const char*>(datagram.data()),
+    sendto(socket_, reinterpret_cast<const char*>(datagram.data()),
            static_cast<int>(datagram.size()), 0, reinterpret_cast<const sockaddr*>(&group),
            sizeof group);
 }
@@ -90,28 +114,28 @@ void UdpTransport::SendToGroup(std::span<const std::uint8_t> datagram, const Ipv
 void UdpTransport::JoinGroupOn(std::span<const Ipv4Bytes> cards) {
     for (const Ipv4Bytes& card : joined_) {
         if (std::ranges::find(cards, card) == cards.end()) {
-            ChangeMembership(receiveSocket_, IP_DROP_MEMBERSHIP, card);
+            ChangeMembership(socket_, IP_DROP_MEMBERSHIP, card);
         }
     }
     for (const Ipv4Bytes& card : cards) {
         if (std::ranges::find(joined_, card) == joined_.end()) {
-            ChangeMembership(receiveSocket_, IP_ADD_MEMBERSHIP, card);
+            ChangeMembership(socket_, IP_ADD_MEMBERSHIP, card);
         }
     }
     joined_.assign(cards.begin(), cards.end());
 }
 
 bool UdpTransport::WaitReadable(std::chrono::milliseconds timeout) {
-    return lumisk::WaitReadable(receiveSocket_, timeout);
+    return lumisk::WaitReadable(socket_, timeout);
 }
 
 int UdpTransport::Receive(std::span<std::uint8_t> buffer) {
     // The sender's address is recorded as the protocol asks, but never used.
     sockaddr_in sender{};
     socklen_t senderLength = sizeof sender;
-    const auto received = recvfrom(receiveSocket_, reinterpret_cast<char*>(buffer.data()),
-                                   static_cast<int>(buffer.size()), 0,
-                                   reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    const auto received =
+        recvfrom(socket_, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()),
+                 0, reinterpret_cast<sockaddr*>(&sender), &senderLength);
     return received < 0 ? -1 : static_cast<int>(received);
 }
 

@@ -27,7 +27,8 @@ Global options:
                          remove them on exit
   --web-port P           TCP port of every adapter's web page (default 80)
   --ready-file PATH      written once every socket is up
-  --record FILE          append each received datagram as a line of lowercase hex
+  --record FILE          append each received datagram as a line: lowercase hex, a space,
+                         and the sender's address and port (192.0.2.1:13579)
   --help                 show this text
 
 Adapter options:

@@ -1,5 +1,6 @@
 #include "sim/simulator.h"
 
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -112,7 +114,7 @@ private:
     void OpenSockets(std::size_t index);
     void WriteReadyFile() const;
     void ReadRequests();
-    void Record(std::span<const std::uint8_t> datagram);
+    void Record(std::span<const std::uint8_t> datagram, const sockaddr_in& sender);
     void Handle(std::size_t index, Response response, SimClock::time_point now);
     void Move(std::size_t index, const Ipv4Bytes& leftAddress);
     void SendDue(SimClock::time_point now);
@@ -238,13 +240,17 @@ std::optional<SimClock::time_point> Simulator::NextDeadline() const {
 void Simulator::ReadRequests() {
     std::vector<std::uint8_t> buffer(ReceiveBufferSize);
     for (;;) {
-        const ssize_t received = recv(requests_.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT);
+        sockaddr_in sender{};
+        socklen_t senderLength = sizeof sender;
+        const ssize_t received =
+            recvfrom(requests_.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT,
+                     reinterpret_cast<sockaddr*>(&sender), &senderLength);
         if (received < 0) {
             return;
         }
         const std::span<const std::uint8_t> datagram(buffer.data(),
                                                      static_cast<std::size_t>(received));
-        Record(datagram);
+        Record(datagram, sender);
         const SimClock::time_point now = SimClock::now();
         for (std::size_t index = 0; index < adapters_.size(); ++index) {
             Handle(index, Respond(adapters_[index], datagram, now), now);
@@ -252,14 +258,16 @@ void Simulator::ReadRequests() {
     }
 }
 
-void Simulator::Record(std::span<const std::uint8_t> datagram) {
+void Simulator::Record(std::span<const std::uint8_t> datagram, const sockaddr_in& sender) {
     if (!record_) {
         return;
     }
     for (const std::uint8_t byte : datagram) {
         std::fprintf(record_.get(), "%02x", byte);
     }
-    std::fputc('\n', record_.get());
+    Ipv4Bytes address;
+    std::memcpy(address.data(), &sender.sin_addr, address.size());
+    std::fprintf(record_.get(), " %s:%u\n", FormatIpText(address).c_str(), ntohs(sender.sin_port));
     std::fflush(record_.get());
 }
 

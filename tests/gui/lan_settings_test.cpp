@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <variant>
 
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
@@ -209,11 +210,16 @@ TEST_F(LanSettings, AnUnconfirmedDhcpSwitchIsReported) {
     ASSERT_GT(testbed_.StartSimulator(
                   {"--name", "NAS-Deaf", "--ip", "192.0.2.60", "--fault", "ignores-sets"}),
               0);
-    // The same sockets and identity, without the hundred pauses of the wait.
+    // The same port and identity, without the hundred pauses of the wait.
     static NoPauseClock noPauses;
     std::array<std::uint8_t, ClientIdSize> clientId;
     std::copy_n(ClientId, ClientIdSize, clientId.begin());
-    AttachEndpoint(std::make_unique<UdpTransport>(), noPauses, clientId);
+    CloseEndpoint();
+    ASSERT_TRUE(StartSocketLibrary());
+    auto opened = UdpTransport::Open();
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<UdpTransport>>(opened))
+        << std::get<EndpointFailure>(opened).message;
+    AttachEndpoint(std::get<std::unique_ptr<UdpTransport>>(std::move(opened)), noPauses, clientId);
     RunDialog(dialog, [&] {
         ASSERT_TRUE(ClickAdapter("NAS-Deaf")) << Window().deviceList.GetItemCount() << " rows";
         ASSERT_TRUE(ChooseComboItem(control::Dhcp, "Enable"));
@@ -222,6 +228,7 @@ TEST_F(LanSettings, AnUnconfirmedDhcpSwitchIsReported) {
         EXPECT_EQ(Window().deviceChosen, 1);
         ClickButton(control::Exit);
     });
+    StopSocketLibrary();
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ std::vector<std::string> LanguageOnLan::SetRequestTexts(std::uint8_t subCode) {
     std::snprintf(expected, sizeof expected, "%02x", subCode);
     std::vector<std::string> texts;
     for (std::string line; std::getline(record, line);) {
+        line = line.substr(0, line.find(' '));  // without the sender
         if (line.rfind("05", 0) != 0 || line.size() <= 44 || line.substr(42, 2) != expected) {
             continue;
         }

@@ -6,12 +6,16 @@
 #include <condition_variable>
 #include <mutex>
 #include <sstream>
+#include <variant>
 
 #include "app/about_dialog.h"
+#include "app/start_up.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
+#include "protocol/socket_api.h"
+#include "protocol/udp_transport.h"
 #include "setup/device_list.h"
 #include "setup/web_probe.h"
 #include "tests/gui/main_window_fixture.h"
@@ -257,6 +261,28 @@ TEST_F(MainWindowOnLan, EscapeEndsTheWindowWithoutClosingTheEndpoint) {
     const int code = RunDialog(dialog, [] { gui_test::PressEscape(); });
     EXPECT_EQ(code, ui::IdCancel);
     EXPECT_TRUE(IsEndpointOpen());
+}
+
+// Another program holds the protocol's port: the start says so before any window, and the
+// program ends.
+TEST_F(MainWindowOnLan, APortHeldByAnotherProgramIsSaidBeforeAnyWindow) {
+    CloseEndpoint();
+    ASSERT_TRUE(StartSocketLibrary());
+    {
+        const auto other = UdpTransport::Open();
+        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<UdpTransport>>(other));
+        bool opened = true;
+        const auto boxes =
+            gui_test::RunAndAnswerMessageBoxes([&] { opened = OpenEndpointOrSayWhy(); });
+        EXPECT_FALSE(opened);
+        EXPECT_FALSE(IsEndpointOpen());
+        gui_test::ExpectBox(boxes,
+                            "UDP port 13579 is in use by another program.\nAnother copy of this "
+                            "utility, lumisk-cli or another program is using it: end it, then "
+                            "start this utility again.",
+                            "Error", ui::MessageIcon::Stop);
+    }
+    StopSocketLibrary();
 }
 
 TEST_F(MainWindowOnLan, AnAdapterWithoutItsWebServerIsNoLongerAvailable) {

@@ -196,7 +196,8 @@ int main(int argc, char** argv) {
     {
         lan::InWorkstation inWorkstation(testbed);
         if (const auto failure = TryOpenEndpoint()) {
-            std::fprintf(stderr, "cannot open the protocol endpoint: %s\n", failure->c_str());
+            std::fprintf(stderr, "cannot open the protocol endpoint: %s\n",
+                         failure->message.c_str());
             return 1;
         }
         std::FILE* nowhere = std::fopen("/dev/null", "w");

@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "language/codepage_data.h"
@@ -44,6 +50,18 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
+
+    // The opcodes of the requests recorded, each checked to have left from UDP port 13579 of the
+    // workstation, the port the adapters reply to.
+    std::set<std::string> OpcodesFromTheProtocolPort(const std::string& record) const {
+        std::set<std::string> opcodes;
+        std::istringstream lines(Recorded(record));
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_TRUE(line.ends_with(" " + LanTestbed::WorkstationIp() + ":13579")) << line;
+            opcodes.insert(line.substr(0, 2));
+        }
+        return opcodes;
+    }
 };
 
 TEST_F(CliOnLan, SearchPrintsOneLinePerAdapter) {
@@ -78,6 +96,45 @@ TEST_F(CliOnLan, SearchRequestsCarryTheWorkstationAddressAndFindEveryAdapter) {
     ASSERT_GE(requests.size(), 22u) << requests;
     EXPECT_EQ(requests.substr(0, 2), "01");
     EXPECT_EQ(requests.substr(14, 8), "c0000201") << requests;
+    EXPECT_EQ(OpcodesFromTheProtocolPort(record), std::set<std::string>{"01"});
+}
+
+// Held by another program, UDP port 13579 is said in one line and nothing is sent; two searches
+// started together each find every adapter or say that the port is taken, never nothing.
+TEST_F(CliOnLan, AHeldPortIsSaidAndNeverGivesAnEmptyResult) {
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartAdapters(
+        {"--record", record, "--adapter", "--ip", "192.0.2.33", "--adapter", "--ip", "192.0.2.34"});
+    const std::string taken = "UDP port 13579 is in use by another program";
+    int other = -1;
+    {
+        InWorkstation inWorkstation(testbed_);
+        other = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in port{};
+        port.sin_family = AF_INET;
+        port.sin_port = htons(13579);
+        ASSERT_EQ(bind(other, reinterpret_cast<const sockaddr*>(&port), sizeof port), 0);
+    }
+    const ProgramResult held = Cli({"search"});
+    close(other);
+    EXPECT_EQ(held.exitCode, 1);
+    EXPECT_EQ(held.out, "");
+    EXPECT_EQ(held.err, "lumisk-cli: cannot open the protocol endpoint: " + taken +
+                            ", or another copy of this one\n");
+    EXPECT_EQ(Recorded(record), "");
+
+    ProgramResult together[2];
+    std::thread second([&] { together[1] = Cli({"search"}); });
+    together[0] = Cli({"search"});
+    second.join();
+    for (const ProgramResult& search : together) {
+        if (search.exitCode == 0) {
+            EXPECT_EQ(std::ranges::count(search.out, '\n'), 2) << search.out;
+        } else {
+            EXPECT_EQ(search.exitCode, 1);
+            EXPECT_NE(search.err.find(taken), std::string::npos) << search.err;
+        }
+    }
 }
 
 TEST_F(CliOnLan, SearchAsJsonListsEveryField) {
@@ -184,7 +241,8 @@ TEST_F(CliOnLan, BadDeviceIpsAndOverlongPasswordsAreRefusedBeforeSendingAnything
 }
 
 TEST_F(CliOnLan, SetIpMovesTheAdapterAndPrintsItsNewAddress) {
-    StartAdapters({"--name", "NAS", "--ip", "192.0.2.40"});
+    const std::string record = testbed_.TemporaryPath("requests.hex");
+    StartAdapters({"--record", record, "--name", "NAS", "--ip", "192.0.2.40"});
     const ProgramResult moved = Cli({"set-ip", "192.0.2.40", "--ip=192.0.2.41", "--netmask",
                                      "255.255.255.0", "--gateway=192.0.2.254"});
     ASSERT_EQ(moved.exitCode, 0) << moved.err;
@@ -192,6 +250,8 @@ TEST_F(CliOnLan, SetIpMovesTheAdapterAndPrintsItsNewAddress) {
     const ProgramResult found = Cli({"search"});
     EXPECT_NE(found.out.find("\t192.0.2.41\t"), std::string::npos) << found.out;
     EXPECT_EQ(found.out.find("\t192.0.2.40\t"), std::string::npos) << found.out;
+    // Searches, the login and the change.
+    EXPECT_EQ(OpcodesFromTheProtocolPort(record), (std::set<std::string>{"01", "03", "05"}));
 }
 
 TEST_F(CliOnLan, SetIpRefusesBadAddressesBeforeSendingAnything) {

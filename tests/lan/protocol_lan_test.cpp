@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "protocol/device_table.h"
@@ -16,6 +17,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/messages.h"
 #include "protocol/search.h"
+#include "protocol/udp_transport.h"
 #include "tests/lan/lan_testbed.h"
 
 namespace lumisk::lan {
@@ -148,10 +150,9 @@ TEST_F(ProtocolOnLan, MalformedRepliesNeverOverflowAField) {
         EXPECT_LE(TextOf(device->gatewayText).size(), 15u);
     }
     CopyText(SelectedDeviceIp, "192.0.2.31");
-    if (FindSelectedDevice() != nullptr) {
-        EXPECT_EQ(QueryWorkgroup(), 1);
-        EXPECT_EQ(TextOf(WorkgroupText).size(), sizeof WorkgroupText - 1);
-    }
+    ASSERT_NE(FindSelectedDevice(), nullptr) << "the overlong adapter is listed, its name cut";
+    EXPECT_EQ(QueryWorkgroup(), 1);
+    EXPECT_EQ(TextOf(WorkgroupText).size(), sizeof WorkgroupText - 1);
 }
 
 TEST_F(ProtocolOnLan, TheRequestsOnTheWireAreByteExact) {
@@ -187,9 +188,23 @@ TEST_F(ProtocolOnLan, TheRequestsOnTheWireAreByteExact) {
     }
     codepage.insert(codepage.end(), {3, 0, 0, 0, '9', '3', '6'});
 
+    // Every request leaves from the port the adapters reply to.
+    const std::string from = " " + LanTestbed::WorkstationIp() + ":13579";
     EXPECT_EQ(RecordedRequests(record),
-              (std::vector<std::string>{Hex(search), Hex(search), Hex(search), Hex(login),
-                                        Hex(codepage)}));
+              (std::vector<std::string>{Hex(search) + from, Hex(search) + from, Hex(search) + from,
+                                        Hex(login) + from, Hex(codepage) + from}));
+}
+
+TEST_F(ProtocolOnLan, AnEndpointIsRefusedThePortAnotherHolds) {
+    CloseEndpoint();
+    const auto other = UdpTransport::Open();
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<UdpTransport>>(other));
+    const std::optional<EndpointFailure> refused = TryOpenEndpoint();
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->kind, EndpointFailure::Kind::PortInUse);
+    EXPECT_EQ(refused->message,
+              "UDP port 13579 is in use by another program, or another copy of this one");
+    EXPECT_FALSE(IsEndpointOpen());
 }
 
 TEST_F(ProtocolOnLan, EveryQueryReadsItsAnswer) {

@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
     ui::Application application(argc, argv);
     application.SetDialogColors({0, 98, 147}, {255, 255, 255});
     outputDirectory = argc > 1 ? argv[1] : ".";
-    if (const std::optional<std::string> failure = TryOpenEndpoint()) {
-        std::fprintf(stderr, "cannot open the protocol endpoint: %s\n", failure->c_str());
+    if (const std::optional<EndpointFailure> failure = TryOpenEndpoint()) {
+        std::fprintf(stderr, "cannot open the protocol endpoint: %s\n", failure->message.c_str());
         return 1;
     }
     SystemHost host;
