@@ -17,7 +17,8 @@ namespace lumisk {
 struct HostServices {
     HostDrives& drives;
     HostSystem& system;
-    WebConnector& web;
+    // Shared with each web probe, whose worker may outlive the window that started it.
+    std::shared_ptr<WebConnector> web;
     BrowserLauncher& browser;
     ShareFileWriter& shareFiles;
     Clock& clock;

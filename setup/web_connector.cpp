@@ -160,8 +160,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<WebConnector> MakeSystemWebConnector() {
-    return std::make_unique<TcpConnectionTest>();
+std::shared_ptr<WebConnector> MakeSystemWebConnector() {
+    return std::make_shared<TcpConnectionTest>();
 }
 
 }  // namespace lumisk

@@ -15,6 +15,6 @@ public:
 };
 
 // A TCP connection to port 80 of the host (or the port the URL names), within five seconds.
-std::unique_ptr<WebConnector> MakeSystemWebConnector();
+std::shared_ptr<WebConnector> MakeSystemWebConnector();
 
 }  // namespace lumisk

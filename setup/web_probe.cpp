@@ -45,11 +45,12 @@ int WebProbeResult() {
     return OutcomeOf(probeState.load());
 }
 
-void StartWebProbe(WebConnector& web) {
+void StartWebProbe(std::shared_ptr<WebConnector> web) {
     const std::uint64_t probe = (probeState.load() >> 2) + 1;
     probeState.store(State(probe, WebProbePending));
-    ui::StartWorker(
-        [&web, probe, host = std::string(TextOf(DeviceHostText))] { WebProbe(web, probe, host); });
+    ui::StartWorker([web = std::move(web), probe, host = std::string(TextOf(DeviceHostText))] {
+        WebProbe(*web, probe, host);
+    });
 }
 
 int WebProbe(WebConnector& web, std::uint64_t probe, const std::string& host) {

@@ -3,6 +3,7 @@
 // waits up to about two seconds for the answer.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "setup/main_window.h"
@@ -19,8 +20,9 @@ enum WebProbeOutcome { WebProbePending = 0, WebProbeReachable = 1, WebProbeUnrea
 // later check.
 int WebProbeResult();
 
-// Starts a WebProbe of DeviceHostText, as it is now, on a new worker thread.
-void StartWebProbe(WebConnector& web);
+// Starts a WebProbe of DeviceHostText, as it is now, on a new worker thread, which shares the
+// connector for as long as it runs.
+void StartWebProbe(std::shared_ptr<WebConnector> web);
 
 // The body of the worker: tries "http://" and `host`, then stores the outcome unless a later
 // probe has started since. Returns 0.

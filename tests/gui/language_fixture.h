@@ -56,7 +56,7 @@ protected:
                                                const std::function<void()>& inDialog = {});
 
     RecordingShareFiles recordingFiles{*shareFiles};
-    HostServices languageHost{drives, system, *web, browser, recordingFiles, SystemClock()};
+    HostServices languageHost{drives, system, web, browser, recordingFiles, SystemClock()};
     MainDialog languageDialog{languageHost, ShortRestart};
 };
 

@@ -108,8 +108,8 @@ std::vector<std::string> MainWindowOnLan::ShareRows() {
     return rows;
 }
 
-void MainWindowOnLan::ExpectNoLongerAvailable(WebConnector& probeWeb) {
-    StartWebProbe(probeWeb);
+void MainWindowOnLan::ExpectNoLongerAvailable(std::shared_ptr<WebConnector> probeWeb) {
+    StartWebProbe(std::move(probeWeb));
     bool available = true;
     const auto boxes =
         RunAndAnswerMessageBoxes([&] { available = ConfirmDeviceAvailable(Window()); });

@@ -30,7 +30,7 @@ protected:
     explicit MainWindowOnLan(int cards = 1) : LanTest(cards) {}
     // A window whose drive letters are `hostDrives` instead of `drives`.
     explicit MainWindowOnLan(HostDrives& hostDrives)
-        : host{hostDrives, system, *web, browser, *shareFiles, SystemClock()} {}
+        : host{hostDrives, system, web, browser, *shareFiles, SystemClock()} {}
 
     void SetUp() override;
     void TearDown() override;
@@ -54,14 +54,14 @@ protected:
     std::vector<std::string> ShareRows();
     // Starts a web probe through `probeWeb` and checks that the selected adapter is reported
     // "Device is no longer available.".
-    void ExpectNoLongerAvailable(WebConnector& probeWeb);
+    void ExpectNoLongerAvailable(std::shared_ptr<WebConnector> probeWeb);
 
     testing::FakeDrives drives;
     testing::FakeSystem system;
     testing::RecordingBrowser browser;
-    std::unique_ptr<WebConnector> web = MakeSystemWebConnector();
+    std::shared_ptr<WebConnector> web = MakeSystemWebConnector();
     std::unique_ptr<ShareFileWriter> shareFiles = MakeSystemShareFiles();
-    HostServices host{drives, system, *web, browser, *shareFiles, SystemClock()};
+    HostServices host{drives, system, web, browser, *shareFiles, SystemClock()};
     MainDialog dialog{host};
     MainDialog* shown = &dialog;
 

@@ -344,47 +344,74 @@ public:
     std::vector<std::chrono::milliseconds> pauses;
 };
 
-// A web server that does not answer until released: the probe stays pending.
-class HangingConnector final : public WebConnector {
+// The way a web server that never answers is let go: it outlives the connector that waits on it.
+class Gate {
 public:
-    bool CanConnect(const std::string&) override {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return released_; });
-        answered_ = true;
+    void Open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
         changed_.notify_all();
-        return true;
     }
-
-    // Lets the probe's worker end, and waits until it has answered.
-    void Release() {
+    void WaitOpen() {
         std::unique_lock lock(mutex_);
-        released_ = true;
+        changed_.wait(lock, [this] { return open_; });
+    }
+    void Pass() {
+        const std::lock_guard lock(mutex_);
+        passed_ = true;
         changed_.notify_all();
-        changed_.wait(lock, [this] { return answered_; });
+    }
+    bool WaitPassed() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 10s, [this] { return passed_; });
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable changed_;
-    bool released_ = false;
-    bool answered_ = false;
+    bool open_ = false;
+    bool passed_ = false;
 };
 
-TEST_F(MainWindowOnLan, APendingProbeIsReadThreeTimesASecondApart) {
+// A web server that does not answer until the gate opens: the probe stays pending. The answer
+// reads the connector's own state, as a real connection test does.
+class HangingConnector final : public WebConnector {
+public:
+    explicit HangingConnector(std::shared_ptr<Gate> gate) : gate_(std::move(gate)) {}
+    bool CanConnect(const std::string& url) override {
+        gate_->WaitOpen();
+        tried_.push_back(url);
+        gate_->Pass();
+        return true;
+    }
+
+private:
+    std::shared_ptr<Gate> gate_;
+    std::vector<std::string> tried_;
+};
+
+// The window and its host services are gone while the probe still waits: the worker finishes
+// with the connector it shares (the sanitizer build sees any use of a freed one).
+TEST_F(MainWindowOnLan, APendingProbeIsReadThreeTimesASecondApartAndOutlivesItsWindow) {
     StartFourAdapters();
-    RecordingClock clock;
-    HangingConnector hanging;
-    HostServices pendingHost{drives, system, hanging, browser, *shareFiles, clock};
-    MainDialog pendingDialog{pendingHost};
-    shown = &pendingDialog;
-    RunDialog(pendingDialog, [&] {
-        ASSERT_TRUE(ClickAdapter("NAS-Office"));
-        clock.pauses.clear();
-        ExpectNoLongerAvailable(hanging);
-        EXPECT_EQ(clock.pauses, (std::vector<std::chrono::milliseconds>{1000ms, 1000ms}));
-        ClickButton(control::Exit);
-    });
-    hanging.Release();
+    const auto gate = std::make_shared<Gate>();
+    {
+        RecordingClock clock;
+        HostServices pendingHost{drives,  system,      std::make_shared<HangingConnector>(gate),
+                                 browser, *shareFiles, clock};
+        MainDialog pendingDialog{pendingHost};
+        shown = &pendingDialog;
+        RunDialog(pendingDialog, [&] {
+            ASSERT_TRUE(ClickAdapter("NAS-Office"));
+            clock.pauses.clear();
+            ExpectNoLongerAvailable(pendingHost.web);
+            EXPECT_EQ(clock.pauses, (std::vector<std::chrono::milliseconds>{1000ms, 1000ms}));
+            ClickButton(control::Exit);
+        });
+        shown = &dialog;
+    }
+    gate->Open();
+    EXPECT_TRUE(gate->WaitPassed());
 }
 
 }  // namespace

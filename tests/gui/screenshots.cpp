@@ -190,9 +190,9 @@ int main(int argc, char** argv) {
     drives.connections['E'] = "\\\\192.0.2.20\\HDD_a";
     lumisk::testing::FakeSystem system;
     lumisk::testing::RecordingBrowser browser;
-    const auto web = MakeSystemWebConnector();
     const auto shareFiles = MakeSystemShareFiles();
-    HostServices host{drives, system, *web, browser, *shareFiles, SystemClock()};
+    HostServices host{drives,  system,      MakeSystemWebConnector(),
+                      browser, *shareFiles, SystemClock()};
     {
         lan::InWorkstation inWorkstation(testbed);
         if (const auto failure = TryOpenEndpoint()) {

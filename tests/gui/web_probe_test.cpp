@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -57,31 +59,32 @@ private:
     bool released_ = false;
 };
 
-// The worker stores its outcome just after its connection attempt answers.
-bool ResultBecomes(int outcome) {
-    for (int wait = 0; wait < 500 && WebProbeResult() != outcome; ++wait) {
+// Polls for up to five seconds until `done` holds.
+bool Eventually(const std::function<bool()>& done) {
+    for (int wait = 0; wait < 500 && !done(); ++wait) {
         std::this_thread::sleep_for(10ms);
     }
-    return WebProbeResult() == outcome;
+    return done();
 }
 
 TEST(WebProbe, ALateAnswerNeverConfirmsALaterCheck) {
-    SlowFirstConnector connector;
+    const auto connector = std::make_shared<SlowFirstConnector>();
     CopyText(DeviceHostText, "192.0.2.20");
     StartWebProbe(connector);
-    ASSERT_TRUE(connector.WaitForCalls(1));
+    ASSERT_TRUE(connector->WaitForCalls(1));
     EXPECT_EQ(WebProbeResult(), WebProbePending);
 
     CopyText(DeviceHostText, "192.0.2.21");
     StartWebProbe(connector);
-    ASSERT_TRUE(connector.WaitForAnswers(1));
-    EXPECT_TRUE(ResultBecomes(WebProbeUnreachable));
+    ASSERT_TRUE(connector->WaitForAnswers(1));
+    EXPECT_TRUE(Eventually([] { return WebProbeResult() == WebProbeUnreachable; }));
 
-    connector.Release();
-    ASSERT_TRUE(connector.WaitForAnswers(2));
-    std::this_thread::sleep_for(50ms);  // the late worker stores right after it answered
+    connector->Release();
+    // A worker lets go of the connector once it has stored its outcome, or left it alone.
+    ASSERT_TRUE(Eventually([&] { return connector.use_count() == 1; }));
     EXPECT_EQ(WebProbeResult(), WebProbeUnreachable);
-    EXPECT_EQ(connector.urls, (std::vector<std::string>{"http://192.0.2.20", "http://192.0.2.21"}));
+    EXPECT_EQ(connector->urls,
+              (std::vector<std::string>{"http://192.0.2.20", "http://192.0.2.21"}));
 }
 
 }  // namespace
