@@ -23,6 +23,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/ip_text.h"
 #include "protocol/search.h"
+#include "protocol/utf8_text.h"
 #include "resources/version.h"
 #include "setup/address_rules.h"
 
@@ -172,7 +173,7 @@ int Shares(const Arguments& arguments) {
         return NoAnswer(deviceIp);
     }
     for (const ShareNode* share = ShareTable.head; share != nullptr; share = share->next) {
-        PrintText(stdout, "%s\n", share->shareName);
+        PrintText(stdout, "%s\n", PrintableText(TextOf(share->shareName)).c_str());
     }
     return ExitSuccess;
 }
@@ -193,7 +194,7 @@ Command TextQuery(std::string name, std::string what, int (*exchange)(), std::sp
                 if (exchange() == 0) {
                     return NoAnswer(deviceIp);
                 }
-                PrintText(stdout, "%.*s\n", static_cast<int>(TextOf(target).size()), target.data());
+                PrintText(stdout, "%s\n", PrintableText(TextOf(target)).c_str());
                 return int{ExitSuccess};
             }};
 }

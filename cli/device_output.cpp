@@ -1,5 +1,6 @@
 #include "cli/device_output.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -24,45 +25,36 @@ std::string HexDeviceId(const DeviceRecord& device) {
     return hex;
 }
 
-bool IsControl(unsigned char c) {
-    return c < 0x20 || c == 0x7F;
-}
-
-std::string LineField(std::string_view text) {
-    std::string field(text);
-    for (char& c : field) {
-        if (IsControl(static_cast<unsigned char>(c))) {
-            c = '?';
-        }
-    }
-    return field;
-}
-
 }  // namespace
 
 // The text read as the window reads it, so the output is always UTF-8.
 std::string JsonString(std::string_view bytes) {
+    const std::string readable = ReadableText(bytes);
     std::string quoted = "\"";
-    for (const char c : ReadableText(bytes)) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (std::string_view rest = readable; !rest.empty();) {
+        const char c = rest[0];
+        const std::size_t control = ControlCharacterLength(rest);
         if (c == '"' || c == '\\') {
             quoted += '\\';
             quoted += c;
-        } else if (IsControl(byte)) {
+        } else if (control > 0) {
+            // A C1 control's code point is its second byte.
             char escaped[7];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            std::snprintf(escaped, sizeof escaped, "\\u%04x",
+                          static_cast<unsigned char>(rest[control - 1]));
             quoted += escaped;
         } else {
             quoted += c;
         }
+        rest.remove_prefix(std::max<std::size_t>(control, 1));
     }
     return quoted + "\"";
 }
 
 std::string FormatDeviceLine(const DeviceRecord& device) {
-    return LineField(ReadableText(TextOf(device.name))) + '\t' + LineField(TextOf(device.ipText)) +
-           '\t' + LineField(TextOf(device.netmaskText)) + '\t' +
-           LineField(TextOf(device.gatewayText)) + '\t' +
+    return PrintableText(TextOf(device.name)) + '\t' + PrintableText(TextOf(device.ipText)) + '\t' +
+           PrintableText(TextOf(device.netmaskText)) + '\t' +
+           PrintableText(TextOf(device.gatewayText)) + '\t' +
            (IsDhcpClient(device) ? "dhcp" : "static") + '\t' + HexDeviceId(device);
 }
 

@@ -8,8 +8,8 @@
 
 namespace lumisk {
 
-// name, IP, netmask, gateway, "dhcp" or "static", DeviceId as 20 hex digits; control characters
-// in the texts become '?', so every adapter stays one line of six fields.
+// name, IP, netmask, gateway, "dhcp" or "static", DeviceId as 20 hex digits; the texts as
+// PrintableText() gives them, so every adapter stays one line of six fields.
 std::string FormatDeviceLine(const DeviceRecord& device);
 
 // An array of objects with the keys name, ip, netmask, gateway, dhcp, deviceId and interface (the

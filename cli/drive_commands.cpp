@@ -15,6 +15,7 @@
 #include "protocol/device_table.h"
 #include "protocol/exchanges.h"
 #include "protocol/fixed_text.h"
+#include "protocol/utf8_text.h"
 
 #ifndef _WIN32
 #include "drives/mounted_drives.h"
@@ -167,8 +168,9 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
     }
     Tell("Successfully mapped drive.");
     const DriveState state = StateOf(drives, *localName, remoteName);
-    PrintText(stdout, "%s\t%s\t%s\n", localName->c_str(), remoteName.c_str(),
-              state.path.value_or("").c_str());
+    // The names come from the adapter.
+    PrintText(stdout, "%s\t%s\t%s\n", localName->c_str(), PrintableText(remoteName).c_str(),
+              PrintableText(state.path.value_or("")).c_str());
     return ExitSuccess;
 }
 
@@ -218,7 +220,8 @@ int ListDrives(const Arguments& arguments, const CommandSupport& support) {
                    ", \"path\": " + (state.path ? JsonString(*state.path) : "null") +
                    ", \"mounted\": " + (state.mounted ? "true" : "false") + "}";
         } else {
-            out += localName + '\t' + *remoteName + '\t' + state.path.value_or("-") + '\t' +
+            out += localName + '\t' + PrintableText(*remoteName) + '\t' +
+                   PrintableText(state.path.value_or("-")) + '\t' +
                    (state.mounted ? "mounted" : "not mounted") + '\n';
         }
         first = false;

@@ -10,6 +10,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/messages.h"
 #include "protocol/receive_buffer.h"
+#include "protocol/utf8_text.h"
 
 namespace lumisk {
 namespace {
@@ -125,7 +126,7 @@ int RunTextQuery(std::size_t (*build)(MessageBuffer&), char (&target)[N], const 
     }
     CopyText(target, ReplyText(reply.Datagram()));
     std::FILE* stream = diagnosticStream != nullptr ? diagnosticStream : stdout;
-    std::fprintf(stream, format, target);
+    std::fprintf(stream, format, PrintableText(TextOf(target)).c_str());
     std::fflush(stream);
     return 1;
 }

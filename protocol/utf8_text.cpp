@@ -97,4 +97,27 @@ std::string ReadableText(std::string_view bytes) {
     return text;
 }
 
+std::size_t ControlCharacterLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x20 || lead == 0x7F) {
+        return 1;
+    }
+    const bool c1 = lead == 0xC2 && text.size() > 1 && static_cast<unsigned char>(text[1]) < 0xA0;
+    return c1 ? 2 : 0;
+}
+
+std::string PrintableText(std::string_view bytes) {
+    const std::string readable = ReadableText(bytes);
+    std::string printable;
+    for (std::string_view rest = readable; !rest.empty();) {
+        const std::size_t control = ControlCharacterLength(rest);
+        printable += control > 0 ? '?' : rest[0];
+        rest.remove_prefix(std::max<std::size_t>(control, 1));
+    }
+    return printable;
+}
+
 }  // namespace lumisk

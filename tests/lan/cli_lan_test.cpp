@@ -149,16 +149,19 @@ TEST_F(CliOnLan, SearchAsJsonListsEveryField) {
         "\"ffeeddccbbaacb007105\", \"interface\": \"192.0.2.1\"}\n]\n");
 }
 
+// What the adapter sent, with each control character a '?': no adapter writes escape sequences to
+// the terminal.
 TEST_F(CliOnLan, QueriesPrintOnlyTheAnswer) {
-    StartAdapters({"--name", "NAS", "--ip", "192.0.2.30", "--shares", "HDD_a:HDD_b", "--codepage",
-                   "950", "--workgroup", "OFFICE", "--disk-status", "2", "--share-name", "HDD_1"});
+    StartAdapters({"--name", "NAS", "--ip", "192.0.2.30", "--shares", "HDD_a:\x1b[2JHDD_b",
+                   "--codepage", "950", "--workgroup", "OFF\x1b]0;x\aICE", "--disk-status", "2",
+                   "--share-name", "HDD_1"});
     const struct {
         const char* command;
         const char* out;
         const char* diagnostic;
     } rows[] = {
-        {"shares", "HDD_a\nHDD_b\n", ""},
-        {"workgroup", "OFFICE\n", "workgroup=OFFICE\n"},
+        {"shares", "HDD_a\n?[2JHDD_b\n", ""},
+        {"workgroup", "OFF?]0;x?ICE\n", "workgroup=OFF?]0;x?ICE\n"},
         {"codepage", "950\n", "codepage=950\n"},
         {"disk-status", "2\n", "ideok=2\n"},
         {"share-name", "HDD_1\n", "sharename=HDD_1\n"},

@@ -37,27 +37,30 @@ TEST_F(DeviceOutput, JsonEscapesWhateverTheAdapterSent) {
               "\"001a2b3c4dffc000020a\", \"interface\": \"198.51.100.1\"}\n]");
 }
 
-// Names are UTF-8 when their bytes are, otherwise Windows-1252, in lines and JSON alike.
+// Names are UTF-8 when their bytes are, otherwise Windows-1252, in lines and JSON alike; no
+// control character reaches a line, and JSON escapes each.
 TEST_F(DeviceOutput, NamesHaveOneReading) {
     const struct {
         const char* bytes;
         const char* shown;
+        const char* json = nullptr;  // when not as shown
     } rows[] = {
-        {"Büro", "Büro"},                     // UTF-8
-        {"B\xfcro", "Büro"},                  // Windows-1252
-        {"\xc3\xa9\xe9", "Ã©é"},              // not UTF-8 as a whole
-        {"\xed\xa0\x80", "í\xc2\xa0€"},       // an encoded surrogate is not UTF-8
-        {"\xc0\xaf\x81\x9f", "À¯\xc2\x81Ÿ"},  // nor an overlong form; 81 stands for itself
-        {"\xf4\x90\x80\x80", "ô\xc2\x90€€"},  // nor past U+10FFFF
+        {"Büro", "Büro"},                                      // UTF-8
+        {"B\xfcro", "Büro"},                                   // Windows-1252
+        {"\xc3\xa9\xe9", "Ã©é"},                               // not UTF-8 as a whole
+        {"\xed\xa0\x80", "í\xc2\xa0€"},                        // an encoded surrogate is not UTF-8
+        {"\xc0\xaf\x81\x9f", "À¯?Ÿ", "À¯\\u0081Ÿ"},            // nor an overlong form; 81 is C1
+        {"\xf4\x90\x80\x80", "ô?€€", "ô\\u0090€€"},            // nor past U+10FFFF
+        {"\x1b[2J\xc2\x9bm", "?[2J?m", "\\u001b[2J\\u009bm"},  // ESC, and CSI in UTF-8
     };
     for (const auto& row : rows) {
         AppendDevice(row.bytes, "192.0.2.10", "", "", Id, "0");
         EXPECT_EQ(FormatDeviceLine(*DeviceTable.tail).substr(0, std::strlen(row.shown) + 1),
                   std::string(row.shown) + "\t");
-        EXPECT_NE(
-            FormatDevicesJson(DeviceTable).find(std::string("\"name\": \"") + row.shown + "\""),
-            std::string::npos)
-            << row.shown;
+        const std::string json = row.json != nullptr ? row.json : row.shown;
+        EXPECT_NE(FormatDevicesJson(DeviceTable).find("\"name\": \"" + json + "\""),
+                  std::string::npos)
+            << json;
         ClearDeviceTable();
     }
 }
