@@ -3,7 +3,11 @@
 #include <gio/gio.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 
 namespace lumisk {
 namespace {
@@ -47,6 +51,10 @@ int ErrnoOf(const GError& error) {
 }
 
 MountFailure FailureOf(const Error& error) {
+    // GIO would say "Password dialog cancelled", of a dialog nobody saw: the answer was ours.
+    if (g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_FAILED_HANDLED)) {
+        return {EACCES, "the share did not take the user name and password given"};
+    }
     return {ErrnoOf(*error), error->message};
 }
 
@@ -63,34 +71,92 @@ Object<GFile> ShareFile(const std::string& server, const std::string& share,
     return Object<GFile>(g_file_new_for_uri(uri.c_str()));
 }
 
-// Runs one asynchronous GIO operation to its end on a main context of its own, so neither the
-// window's event loop nor any other source runs meanwhile.
+// After its time is up an operation is cancelled and given this long to end.
+constexpr std::chrono::seconds CancelGrace{1};
+
+MountFailure Unanswered(std::chrono::milliseconds limit) {
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
+    return {ETIMEDOUT, "GVfs, the desktop's file service, did not answer within " +
+                           std::to_string(seconds) + " s"};
+}
+
+// While it lives, a main context of its own is the thread's default: what GIO sets up meanwhile
+// (the session bus's connection among it) answers there and never in the window's event loop.
+class OwnMainContext {
+public:
+    OwnMainContext() : context_(g_main_context_new()) {
+        g_main_context_push_thread_default(context_);
+    }
+    ~OwnMainContext() {
+        g_main_context_pop_thread_default(context_);
+        g_main_context_unref(context_);
+    }
+    OwnMainContext(const OwnMainContext&) = delete;
+    OwnMainContext& operator=(const OwnMainContext&) = delete;
+
+    GMainContext* Get() const { return context_; }
+
+private:
+    GMainContext* context_;
+};
+
+// Runs one asynchronous GIO operation to its end or its time limit, on a main context of its own,
+// so neither the window's event loop nor any other source runs meanwhile.
 class Completion {
 public:
-    Completion() : context_(g_main_context_new()) { g_main_context_push_thread_default(context_); }
+    explicit Completion(std::chrono::milliseconds limit)
+        : cancellable_(g_cancellable_new()), limit_(limit) {}
     ~Completion() {
         if (result_ != nullptr) {
             g_object_unref(result_);
         }
-        g_main_context_pop_thread_default(context_);
-        g_main_context_unref(context_);
+        g_object_unref(cancellable_);
     }
     Completion(const Completion&) = delete;
     Completion& operator=(const Completion&) = delete;
+
+    GCancellable* Cancellable() const { return cancellable_; }
 
     static void Done(GObject* /*source*/, GAsyncResult* result, gpointer self) {
         static_cast<Completion*>(self)->result_ = G_ASYNC_RESULT(g_object_ref(result));
     }
 
+    // The operation's result, or null when its time was up first. The operation is then
+    // cancelled and given a moment to end; a result that comes later still is never dispatched,
+    // as the context is not run again.
     GAsyncResult* Wait() {
-        while (result_ == nullptr) {
-            g_main_context_iteration(context_, TRUE);
+        if (!RunFor(limit_)) {
+            g_cancellable_cancel(cancellable_);
+            RunFor(CancelGrace);
+            return nullptr;
         }
         return result_;
     }
 
 private:
-    GMainContext* context_;
+    // Runs the context until the result is there (true) or `time` is up (false).
+    bool RunFor(std::chrono::milliseconds time) {
+        bool timeUp = false;
+        GSource* timer = g_timeout_source_new(static_cast<guint>(time.count()));
+        g_source_set_callback(
+            timer,
+            [](gpointer flag) {
+                *static_cast<bool*>(flag) = true;
+                return G_SOURCE_REMOVE;
+            },
+            &timeUp, nullptr);
+        g_source_attach(timer, context_.Get());
+        while (result_ == nullptr && !timeUp) {
+            g_main_context_iteration(context_.Get(), TRUE);
+        }
+        g_source_destroy(timer);
+        g_source_unref(timer);
+        return result_ != nullptr && !timeUp;
+    }
+
+    const OwnMainContext context_;
+    GCancellable* cancellable_;
+    const std::chrono::milliseconds limit_;
     GAsyncResult* result_ = nullptr;
 };
 
@@ -145,28 +211,77 @@ Object<GMountOperation> NewOperation(Credentials* credentials) {
     return operation;
 }
 
-Object<GMount> FindMount(GFile* file) {
-    GError* error = nullptr;
-    GMount* mount = g_file_find_enclosing_mount(file, nullptr, &error);
-    if (error != nullptr) {
-        g_error_free(error);
+// Cancels a synchronous call at its time limit, from a thread of its own, unless the call ends
+// first.
+class CancelAtLimit {
+public:
+    CancelAtLimit(GCancellable* cancellable, std::chrono::milliseconds limit)
+        : watch_([this, cancellable, limit] {
+              std::unique_lock lock(mutex_);
+              if (!ended_.wait_for(lock, limit, [this] { return callEnded_; })) {
+                  g_cancellable_cancel(cancellable);
+              }
+          }) {}
+    ~CancelAtLimit() {
+        {
+            const std::lock_guard lock(mutex_);
+            callEnded_ = true;
+        }
+        ended_.notify_all();
+        watch_.join();
     }
-    return Object<GMount>(mount);
+    CancelAtLimit(const CancelAtLimit&) = delete;
+    CancelAtLimit& operator=(const CancelAtLimit&) = delete;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool callEnded_ = false;
+    std::thread watch_;
+};
+
+struct FoundMount {
+    Object<GMount> mount;  // none when the file is on no mount
+    std::optional<MountFailure> unanswered;
+};
+
+// Synchronous, as GVfs's asynchronous lookup answers a mount it knows already through the
+// process's default main context, which nothing runs while the window's thread waits here.
+FoundMount FindMount(GFile* file, std::chrono::milliseconds limit) {
+    const OwnMainContext context;
+    const Object<GCancellable> cancellable(g_cancellable_new());
+    GError* raw = nullptr;
+    Object<GMount> mount;
+    {
+        const CancelAtLimit atLimit(cancellable.get(), limit);
+        mount.reset(g_file_find_enclosing_mount(file, cancellable.get(), &raw));
+    }
+    const Error error(raw);
+    if (error && g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
+        return {nullptr, Unanswered(limit)};
+    }
+    return {std::move(mount), std::nullopt};
 }
 
 }  // namespace
 
 std::optional<MountFailure> MountSmbShare(const std::string& server, const std::string& share,
-                                          const std::string& userName,
-                                          const std::string& password) {
+                                          const std::string& userName, const std::string& password,
+                                          std::chrono::milliseconds limit) {
     const Object<GFile> file = ShareFile(server, share);
     Credentials credentials{userName, password};
     const Object<GMountOperation> operation = NewOperation(&credentials);
-    Completion completion;
-    g_file_mount_enclosing_volume(file.get(), G_MOUNT_MOUNT_NONE, operation.get(), nullptr,
-                                  Completion::Done, &completion);
+    Completion completion(limit);
+    g_file_mount_enclosing_volume(file.get(), G_MOUNT_MOUNT_NONE, operation.get(),
+                                  completion.Cancellable(), Completion::Done, &completion);
+    GAsyncResult* result = completion.Wait();
+    if (result == nullptr) {
+        // GVfs may keep the operation and ask it later: not with these credentials, which go.
+        g_signal_handlers_disconnect_by_data(operation.get(), &credentials);
+        return Unanswered(limit);
+    }
     GError* raw = nullptr;
-    g_file_mount_enclosing_volume_finish(file.get(), completion.Wait(), &raw);
+    g_file_mount_enclosing_volume_finish(file.get(), result, &raw);
     const Error error(raw);
     if (error && !g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_ALREADY_MOUNTED)) {
         return FailureOf(error);
@@ -174,17 +289,25 @@ std::optional<MountFailure> MountSmbShare(const std::string& server, const std::
     return std::nullopt;
 }
 
-std::optional<MountFailure> UnmountSmbShare(const std::string& server, const std::string& share) {
-    const Object<GMount> mount = FindMount(ShareFile(server, share).get());
-    if (!mount) {
+std::optional<MountFailure> UnmountSmbShare(const std::string& server, const std::string& share,
+                                            std::chrono::milliseconds limit) {
+    const FoundMount found = FindMount(ShareFile(server, share).get(), limit);
+    if (found.unanswered) {
+        return found.unanswered;
+    }
+    if (!found.mount) {
         return MountFailure{ENOENT, "the share is not mounted"};
     }
     const Object<GMountOperation> operation = NewOperation(nullptr);
-    Completion completion;
-    g_mount_unmount_with_operation(mount.get(), G_MOUNT_UNMOUNT_NONE, operation.get(), nullptr,
-                                   Completion::Done, &completion);
+    Completion completion(limit);
+    g_mount_unmount_with_operation(found.mount.get(), G_MOUNT_UNMOUNT_NONE, operation.get(),
+                                   completion.Cancellable(), Completion::Done, &completion);
+    GAsyncResult* result = completion.Wait();
+    if (result == nullptr) {
+        return Unanswered(limit);
+    }
     GError* raw = nullptr;
-    g_mount_unmount_with_operation_finish(mount.get(), completion.Wait(), &raw);
+    g_mount_unmount_with_operation_finish(found.mount.get(), result, &raw);
     const Error error(raw);
     if (error) {
         return FailureOf(error);
@@ -192,17 +315,18 @@ std::optional<MountFailure> UnmountSmbShare(const std::string& server, const std
     return std::nullopt;
 }
 
-MountState SmbShareMount(const std::string& server, const std::string& share) {
-    const Object<GMount> mount = FindMount(ShareFile(server, share).get());
-    if (!mount) {
-        return {};
+MountState SmbShareMount(const std::string& server, const std::string& share,
+                         std::chrono::milliseconds limit) {
+    const FoundMount found = FindMount(ShareFile(server, share).get(), limit);
+    if (!found.mount) {
+        return {false, std::nullopt, found.unanswered};
     }
-    const Object<GFile> root(g_mount_get_root(mount.get()));
+    const Object<GFile> root(g_mount_get_root(found.mount.get()));
     const Text path(g_file_get_path(root.get()));
     if (!path) {
-        return {true, std::nullopt};
+        return {true, std::nullopt, std::nullopt};
     }
-    return {true, std::string(path.get())};
+    return {true, std::string(path.get()), std::nullopt};
 }
 
 std::optional<MountFailure> WriteFileOnMount(const std::string& server, const std::string& share,

@@ -52,6 +52,8 @@ bool SameText(const std::string& a, const std::string& b) {
 
 class MountedDrives final : public HostDrives {
 public:
+    explicit MountedDrives(std::chrono::milliseconds gvfsLimit) : gvfsLimit_(gvfsLimit) {}
+
     std::optional<std::string> RemoteName(const std::string& localName) override {
         const auto drives = ReadRememberedDrives(RememberedDrivesPath());
         const auto found = drives.find(localName.empty() ? '\0' : localName[0]);
@@ -99,7 +101,7 @@ public:
         }
         // Still mounted, the old share does no harm beyond being there without a letter.
         if (release.share) {
-            UnmountSmbShare(release.share->server, release.share->share);
+            UnmountSmbShare(release.share->server, release.share->share, gvfsLimit_);
         }
         return InstallAutostartEntry();
     }
@@ -123,9 +125,9 @@ public:
             return release.refusal;
         }
         if (release.share) {
-            if (const auto failure = UnmountSmbShare(release.share->server, release.share->share)) {
-                failureReason_ = failure->message;
-                return failure->code;
+            if (const auto failure =
+                    UnmountSmbShare(release.share->server, release.share->share, gvfsLimit_)) {
+                return Fail(*failure);
             }
         }
         if (const int failure = WriteRememberedDrives(RememberedDrivesPath(), drives)) {
@@ -150,7 +152,11 @@ private:
         const bool stillMapped = std::ranges::any_of(
             remaining, [&](const auto& drive) { return SameText(drive.second, remoteName); });
         const std::optional<ShareName> name = ShareOf(remoteName);
-        const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
+        const MountState mount =
+            name ? SmbShareMount(name->server, name->share, gvfsLimit_) : MountState{};
+        if (mount.unanswered) {
+            return {std::nullopt, Fail(*mount.unanswered)};
+        }
         if (stillMapped || !mount.mounted) {
             return {};
         }
@@ -175,9 +181,13 @@ private:
     // GVfs follows the user's Samba client configuration, which on Debian refuses SMB1: for an
     // adapter that speaks nothing else, it is let down to SMB1 once, and the mount tried again.
     int Mount(const ShareName& name, const std::string& userName, const std::string& password) {
+        const MountState mount = SmbShareMount(name.server, name.share, gvfsLimit_);
+        if (mount.unanswered) {
+            return Fail(*mount.unanswered);
+        }
         // GVfs keeps one mount per share: another letter's mount is shared only with those
         // who could open the share themselves.
-        if (SmbShareMount(name.server, name.share).mounted) {
+        if (mount.mounted) {
             const int refused = OpenSmbShare(name.server, name.share, userName, password);
             if (refused != 0) {
                 failureReason_ = "\\\\" + name.server + "\\" + name.share +
@@ -187,7 +197,7 @@ private:
             return refused;
         }
         std::optional<MountFailure> failure =
-            MountSmbShare(name.server, name.share, userName, password);
+            MountSmbShare(name.server, name.share, userName, password, gvfsLimit_);
         const std::string config = SmbClientConfigPath();
         if (failure && !ClientAllowsSmb1(config) &&
             SpeaksOnlySmb1(name.server, name.share, userName, password)) {
@@ -195,16 +205,19 @@ private:
                 notices_.push_back("\\\\" + name.server +
                                    " speaks only SMB1: added \"client min protocol = NT1\" to " +
                                    config);
-                failure = MountSmbShare(name.server, name.share, userName, password);
+                failure = MountSmbShare(name.server, name.share, userName, password, gvfsLimit_);
             }
         }
-        if (failure) {
-            failureReason_ = failure->message;
-            return failure->code;
-        }
-        return 0;
+        return failure ? Fail(*failure) : 0;
     }
 
+    // Keeps the reason for FailureReason(); the code.
+    int Fail(const MountFailure& failure) {
+        failureReason_ = failure.message;
+        return failure.code;
+    }
+
+    const std::chrono::milliseconds gvfsLimit_;
     std::vector<std::string> notices_;
     std::string failureReason_;
 };
@@ -257,8 +270,8 @@ std::optional<RememberedDrive> MountedDriveOf(const std::string& deviceName,
     return std::nullopt;
 }
 
-std::unique_ptr<HostDrives> MakeMountedDrives() {
-    return std::make_unique<MountedDrives>();
+std::unique_ptr<HostDrives> MakeMountedDrives(std::chrono::milliseconds gvfsLimit) {
+    return std::make_unique<MountedDrives>(gvfsLimit);
 }
 
 }  // namespace lumisk

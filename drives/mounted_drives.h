@@ -3,6 +3,7 @@
 // its share is a desktop mount through GVfs. The table is the one place the letter lives; the
 // mount is what the user opens.
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,8 @@ std::optional<RememberedDrive> MountedDriveOf(const std::string& deviceName,
                                               const std::string& deviceIp,
                                               const std::string& share);
 
-std::unique_ptr<HostDrives> MakeMountedDrives();
+// Each wait for GVfs ends after `gvfsLimit` at most.
+std::unique_ptr<HostDrives> MakeMountedDrives(
+    std::chrono::milliseconds gvfsLimit = DesktopMountLimit);
 
 }  // namespace lumisk

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "drives/desktop_mounts.h"
+#include "drives/mounted_drives.h"
 #include "drives/remembered_drives.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
@@ -29,6 +32,7 @@ namespace {
 constexpr char ShareUser[] = "smbuser";
 constexpr char SharePassword[] = "pw";
 constexpr WindowsVersionInfo WindowsNt4 = {2, 4, 0, 1381};
+constexpr char GvfsDaemon[] = "/usr/libexec/gvfsd";
 constexpr char UnmapFailure[] =
     "Unable to disconnect this drive.\nPlease select a drive to disconnect and verify that the "
     "drive is not being "
@@ -228,6 +232,32 @@ TEST_F(DriveMapping, DisconnectByShareRowByLetterAndOfAnEmptyLocation) {
                   ui::MessageIcon::Information);
         ClickButton(control::Exit);
     });
+    EXPECT_TRUE(Remembered().empty());
+}
+
+// GVfs stops answering during a Connect: each wait ends at its limit, and the window says why.
+TEST_F(DriveMapping, AMountThatNeverAnswersEndsAtItsLimit) {
+    const auto limited = MakeMountedDrives(std::chrono::seconds{2});
+    HostServices stuckHost{*limited, system, web, browser, *shareFiles, SystemClock()};
+    MainDialog stuck{stuckHost};
+    shown = &stuck;
+    // A mount and an unmount start GVfs's daemon.
+    ASSERT_EQ(MountSmbShare("NAS-Office", "HDD_a", "", ""), std::nullopt);
+    ASSERT_EQ(UnmountSmbShare("NAS-Office", "HDD_a"), std::nullopt);
+    const pid_t gvfsd = login_.StartedByBus(GvfsDaemon);
+    ASSERT_GT(gvfsd, 0);
+    RunDialog(stuck, [&] {
+        ASSERT_TRUE(ChooseShare("NAS-Office", "HDD_a"));
+        ASSERT_EQ(kill(gvfsd, SIGSTOP), 0);
+        WhenDialogShown(LoginDialog::TemplateId, [] { ClickButton(ui::IdCancel); });
+        ExpectBox(Click(control::Connect),
+                  "Failed to map drive.\nGVfs, the desktop's file service, did not answer "
+                  "within 2 s",
+                  "Error", ui::MessageIcon::Stop);
+        kill(gvfsd, SIGCONT);
+        ClickButton(control::Exit);
+    });
+    shown = &dialog;
     EXPECT_TRUE(Remembered().empty());
 }
 

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "tests/lan/samba_server.h"
@@ -36,6 +37,28 @@ bool DesktopLogin::Available(std::string& why) {
     }
     why.clear();
     return true;
+}
+
+pid_t DesktopLogin::StartedByBus(const std::string& path) const {
+    std::error_code error;
+    for (const auto& process : std::filesystem::directory_iterator("/proc", error)) {
+        std::error_code unreadable;
+        if (std::filesystem::read_symlink(process.path() / "exe", unreadable) != path) {
+            continue;
+        }
+        // The bus leads a process group of its own, and its services stay in it. The group is
+        // the third field after the command's closing parenthesis.
+        const std::string stat = ReadWhole((process.path() / "stat").string());
+        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+        std::string state;
+        pid_t parent = 0;
+        pid_t group = 0;
+        fields >> state >> parent >> group;
+        if (group == busPid_) {
+            return std::stoi(process.path().filename().string());
+        }
+    }
+    return -1;
 }
 
 DesktopLogin::~DesktopLogin() {

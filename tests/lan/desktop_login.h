@@ -45,6 +45,9 @@ public:
     const std::string& RuntimeDirectory() const { return runtimeDirectory_; }
     // The bus's pid, whose namespaces nsenter -t enters.
     pid_t BusPid() const { return busPid_; }
+    // The pid of the program at `path` that the bus started, such as GVfs's daemon; -1 when it
+    // runs not.
+    pid_t StartedByBus(const std::string& path) const;
 
 private:
     std::vector<std::string> Environment() const;
