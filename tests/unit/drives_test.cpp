@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "drives/drive_table.h"
 #include "drives/host_system.h"
 #include "drives/remembered_drives.h"
+#include "drives/whole_file.h"
+#ifndef _WIN32
+#include "drives/smb_client_config.h"
+#endif
 #include "protocol/fixed_text.h"
 #include "tests/support/fake_host.h"
 
@@ -133,6 +140,41 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(VersionNames, AFailedQueryIsUnknown) {
     EXPECT_EQ(WindowsVersionName(std::nullopt), Unknown);
 }
+
+#ifndef _WIN32
+// Samba takes the last value of a repeated parameter: SMB1 is let in by changing the global
+// section's own setting, never by adding one before it. Share sections keep theirs.
+TEST(SmbClientConfig, TheGlobalLowestProtocolBecomesNt1AndNothingElseChanges) {
+    const struct {
+        const char* before;
+        bool allowed;
+        const char* after;
+    } rows[] = {
+        {"", false, "client min protocol = NT1\n"},
+        {"[global]\nname resolve order = host\n", false,
+         "[global]\nclient min protocol = NT1\nname resolve order = host\n"},
+        {"[global]\nname resolve order = host\n  Client Min Protocol = SMB2\n[x]\n"
+         "client min protocol = SMB3\n",
+         false,
+         "[global]\nname resolve order = host\nclient min protocol = NT1\n[x]\n"
+         "client min protocol = SMB3\n"},
+        {"clientminprotocol=SMB2\n[global]\nclient min protocol = NT1\n", true,
+         "client min protocol = NT1\n[global]\nclient min protocol = NT1\n"},
+        {"[global]\nclient min protocol = NT1\n# old\nclient min protocol = SMB2_10\n", false,
+         "[global]\nclient min protocol = NT1\n# old\nclient min protocol = NT1\n"},
+    };
+    const std::string path = ::testing::TempDir() + "/lumisk-smb-client.conf";
+    for (const auto& row : rows) {
+        ASSERT_EQ(ReplaceWholeFile(path, row.before), 0);
+        EXPECT_EQ(ClientAllowsSmb1(path), row.allowed) << row.before;
+        ASSERT_EQ(AllowSmb1InClient(path), 0);
+        EXPECT_TRUE(ClientAllowsSmb1(path)) << row.before;
+        std::ifstream written(path);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), row.after);
+    }
+    std::remove(path.c_str());
+}
+#endif
 
 }  // namespace
 }  // namespace lumisk
