@@ -11,6 +11,7 @@
 #include "drives/drive_table.h"
 #include "drives/failure_text.h"
 #include "drives/host_drives.h"
+#include "drives/remote_name.h"
 #include "protocol/console_text.h"
 #include "protocol/device_table.h"
 #include "protocol/exchanges.h"
@@ -23,8 +24,6 @@
 
 namespace lumisk {
 namespace {
-
-constexpr std::size_t DeviceNameLimit = 63;
 
 void Tell(const std::string& message) {
     PrintText(stderr, "%s\n", message.c_str());
@@ -104,8 +103,7 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
     if (!support.selectAdapter(deviceIp)) {
         return ExitFailure;
     }
-    const std::string deviceName =
-        std::string(TextOf(FindSelectedDevice()->name)).substr(0, DeviceNameLimit);
+    const std::string deviceName(TextOf(FindSelectedDevice()->name));
     ClearShareTable();
     QueryShareList();
     const std::optional<std::string> share = ListedShare(arguments.operands[1]);
@@ -113,7 +111,8 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
         support.complain("the adapter at " + deviceIp + " has no share " + arguments.operands[1]);
         return ExitFailure;
     }
-    if (deviceName.empty() || deviceName.find('\\') != std::string::npos) {
+    const std::optional<std::string> remoteName = ShareRemoteName(deviceName, *share);
+    if (!remoteName) {
         support.complain("the adapter's name cannot name a network share");
         return ExitFailure;
     }
@@ -160,16 +159,15 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
         }
         password = *typed;
     }
-    const std::string remoteName = "\\\\" + deviceName + "\\" + *share;
-    const int result = drives.AddConnection(*localName, remoteName, password, userName);
+    const int result = drives.AddConnection(*localName, *remoteName, password, userName);
     TellNotices(drives);
     if (result != 0) {
         return Fail(drives, "Failed to map drive.");
     }
     Tell("Successfully mapped drive.");
-    const DriveState state = StateOf(drives, *localName, remoteName);
+    const DriveState state = StateOf(drives, *localName, *remoteName);
     // The names come from the adapter.
-    PrintText(stdout, "%s\t%s\t%s\n", localName->c_str(), PrintableText(remoteName).c_str(),
+    PrintText(stdout, "%s\t%s\t%s\n", localName->c_str(), PrintableText(*remoteName).c_str(),
               PrintableText(state.path.value_or("")).c_str());
     return ExitSuccess;
 }

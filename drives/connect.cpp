@@ -3,6 +3,7 @@
 #include "drives/drive_letter_list.h"
 #include "drives/drive_table.h"
 #include "drives/failure_text.h"
+#include "drives/remote_name.h"
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
 #include "setup/device_list.h"
@@ -14,9 +15,6 @@
 namespace lumisk {
 namespace {
 
-// The device name in a remote name takes at most this many bytes; a longer one is refused, since
-// cut short it could name another server.
-constexpr std::size_t DeviceNameLimit = 63;
 constexpr std::size_t LocalNameLength = 2;  // "E:"
 // What screen readers are told once a share is mapped: the share, its letter.
 constexpr int MappedText = 114;
@@ -107,17 +105,17 @@ void OnConnect(MainWindow& window) {
     const std::string localName =
         window.driveLetterCombo.GetItemText(letterItem).substr(0, LocalNameLength);
     // A backslash in the name, or a name cut to fit, would name another server than the adapter.
-    if (deviceName.find('\\') != std::string::npos || deviceName.size() > DeviceNameLimit) {
+    const std::optional<std::string> remoteName = ShareRemoteName(deviceName, shareName);
+    if (!remoteName) {
         ShowFailure(window, MapFailure,
-                    "The adapter's name holds a backslash or is longer than " +
+                    "The adapter's name is empty, holds a backslash or is longer than " +
                         std::to_string(DeviceNameLimit) +
                         " bytes, so it cannot name a network share: rename the adapter on its "
                         "web page.");
         return;
     }
     // What the letter has is replaced only by a share that could be mapped: never lost.
-    const std::string remoteName = "\\\\" + deviceName + "\\" + shareName;
-    if (!Map(window, login, localName, remoteName)) {
+    if (!Map(window, login, localName, *remoteName)) {
         ShowFailure(window, MapFailure, window.host.drives.FailureReason());
         return;
     }

@@ -38,4 +38,12 @@ bool NamesShareOf(std::string_view remoteName, std::string_view adapterName,
             EqualIgnoringCase(parts->server, adapterIp));
 }
 
+std::optional<std::string> ShareRemoteName(std::string_view deviceName, std::string_view share) {
+    if (deviceName.empty() || deviceName.size() > DeviceNameLimit ||
+        deviceName.find('\\') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return "\\\\" + std::string(deviceName) + "\\" + std::string(share);
+}
+
 }  // namespace lumisk

@@ -34,4 +34,12 @@ std::optional<SharePath> SplitSharePath(std::string_view path);
 bool NamesShareOf(std::string_view remoteName, std::string_view adapterName,
                   std::string_view adapterIp, std::string_view share);
 
+// The longest adapter name, in bytes, that names the adapter's shares.
+inline constexpr std::size_t DeviceNameLimit = 63;
+
+// \\DEVICE\SHARE, the remote name an adapter's share is mapped under; nothing when the adapter's
+// name cannot name it: empty, with a backslash, or longer than DeviceNameLimit (cut to fit, it
+// could name another server).
+std::optional<std::string> ShareRemoteName(std::string_view deviceName, std::string_view share);
+
 }  // namespace lumisk

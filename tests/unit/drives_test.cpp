@@ -8,6 +8,7 @@
 #include "drives/drive_table.h"
 #include "drives/host_system.h"
 #include "drives/remembered_drives.h"
+#include "drives/remote_name.h"
 #include "drives/whole_file.h"
 #ifndef _WIN32
 #include "drives/smb_client_config.h"
@@ -139,6 +140,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(VersionNames, AFailedQueryIsUnknown) {
     EXPECT_EQ(WindowsVersionName(std::nullopt), Unknown);
+}
+
+// An adapter's name of up to 63 bytes names its shares; a longer one, cut to fit, could name
+// another server, and a backslash would.
+TEST(ShareRemoteNames, NameTheAdapterWholeOrNotAtAll) {
+    const std::string name63 = "NAS-" + std::string(59, 'n');
+    EXPECT_EQ(ShareRemoteName("NAS-Office", "HDD_a"), "\\\\NAS-Office\\HDD_a");
+    EXPECT_EQ(ShareRemoteName(name63, "HDD_a"), "\\\\" + name63 + "\\HDD_a");
+    for (const std::string& refused : {name63 + "x", std::string("NAS\\Evil"), std::string()}) {
+        EXPECT_EQ(ShareRemoteName(refused, "HDD_a"), std::nullopt) << refused;
+    }
 }
 
 #ifndef _WIN32
