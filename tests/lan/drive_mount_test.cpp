@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -81,8 +83,29 @@ protected:
         return line.substr(line.rfind('\t') + 1);
     }
 
+    // Runs `script` with `localPath` as $0 in the login, as a program of it would, until the test
+    // stops it; waits up to ten seconds until `holds` says of its /proc entry that it holds the
+    // share. Its pid, or -1 with a test failure.
+    pid_t Holder(const std::string& script, const std::string& localPath,
+                 const std::function<bool(const std::string&)>& holds) {
+        const pid_t pid = testbed_.StartInWorkstation(
+            {"nsenter", "-t", std::to_string(login_.BusPid()), "-m", "sh", "-c", script, localPath},
+            testbed_.TemporaryPath("holder-" + std::to_string(++holders_) + ".log"));
+        const std::string process = "/proc/" + std::to_string(pid);
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (pid > 0 && !holds(process) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(20ms);
+        }
+        if (pid < 0 || !holds(process)) {
+            ADD_FAILURE() << "the holder never held " << localPath;
+            return -1;
+        }
+        return pid;
+    }
+
     SambaServer server_;
     DesktopLogin login_{testbed_};
+    int holders_ = 0;
 };
 
 TEST_F(DrivesOnLan, GuestShareIsMountedWrittenRestoredAtTheNextLoginAndUnmounted) {
@@ -110,8 +133,20 @@ TEST_F(DrivesOnLan, GuestShareIsMountedWrittenRestoredAtTheNextLoginAndUnmounted
     WriteThrough(mountPath, "two.txt");
     EXPECT_EQ(OnServer("Public", "two.txt"), "written\n");
 
+    // A second letter of the share keeps it mounted when the first goes, and so does a terminal
+    // whose working directory is the share's root.
+    ASSERT_EQ(Cli({"connect", AdapterIp, "Public", "E"}).exitCode, 0);
     const ProgramResult disconnected = Cli({"disconnect", "D:"});
     EXPECT_EQ(disconnected.exitCode, 0) << disconnected.err;
+    EXPECT_EQ(Cli({"drives"}).out, "E:\t\\\\NAS-Office\\Public\t" + mountPath + "\tmounted\n");
+    const pid_t terminal =
+        Holder("cd \"$0\" && exec sleep 60", mountPath, [&](const std::string& process) {
+            std::error_code unreadable;
+            return std::filesystem::read_symlink(process + "/cwd", unreadable) == mountPath;
+        });
+    EXPECT_EQ(Cli({"disconnect", "E"}).exitCode, 1);
+    testbed_.StopInWorkstation(terminal);
+    EXPECT_EQ(Cli({"disconnect", "E"}).exitCode, 0);
     EXPECT_EQ(Mounts().find("nas-office"), std::string::npos);
     EXPECT_EQ(Cli({"drives"}).out, "");
     EXPECT_FALSE(std::filesystem::exists(autostart));
@@ -142,13 +177,9 @@ TEST_F(DrivesOnLan, ProtectedShareMountsOnlyWithItsPasswordAndTakesTheLanguage) 
     EXPECT_FALSE(OnServer("HDD_a", ".codepages/unicode_map.850").empty());
 
     // A file held open keeps the share mounted.
-    const pid_t holder = testbed_.StartInWorkstation(
-        {"nsenter", "-t", std::to_string(login_.BusPid()), "-m", "sh", "-c",
-         "exec 3<\"$0/mine.txt\"; exec sleep 60", PathOf(connected)},
-        testbed_.TemporaryPath("holder.log"));
-    while (!std::filesystem::exists("/proc/" + std::to_string(holder) + "/fd/3")) {
-        std::this_thread::sleep_for(20ms);
-    }
+    const pid_t holder = Holder(
+        "exec 3<\"$0/mine.txt\"; exec sleep 60", PathOf(connected),
+        [](const std::string& process) { return std::filesystem::exists(process + "/fd/3"); });
     EXPECT_EQ(Cli({"disconnect", "E"}).exitCode, 1);
     testbed_.StopInWorkstation(holder);
     EXPECT_EQ(Cli({"disconnect", "E"}).exitCode, 0);

@@ -47,6 +47,8 @@ public:
     std::string Directory(const std::string& shareName) const;
     // What smbd has logged so far.
     std::string Log() const;
+    // The server's pid, which leads the process group of smbd and its workers.
+    pid_t Pid() const { return pid_; }
 
 private:
     std::string ConfigPath() const;

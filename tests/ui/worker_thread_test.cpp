@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QThread>
 #include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "tests/gui_support/gui_driver.h"
 #include "tests/ui/probe_dialog.h"
@@ -55,22 +61,32 @@ TEST(WorkerThread, RequestsAfterTheRunDoNothing) {
     EXPECT_FALSE(ran);
 }
 
+// Whether thread `tid` of this process sleeps: after its request is queued, the worker does
+// nothing but wait for it.
+bool Sleeps(pid_t tid) {
+    std::ifstream file("/proc/self/task/" + std::to_string(tid) + "/stat");
+    const std::string stat(std::istreambuf_iterator<char>(file), {});
+    const std::size_t end = stat.rfind(") ");
+    return end != std::string::npos && stat.compare(end + 2, 1, "S") == 0;
+}
+
 TEST(WorkerThread, RequestPendingWhenTheDialogEndsIsDroppedAndReleased) {
     ProbeDialog dialog(ToolkitTemplate);
-    std::atomic<bool> posted = false;
+    std::atomic<pid_t> worker = 0;
     std::atomic<bool> ran = false;
     std::atomic<bool> returned = false;
     RunDialog(dialog, [&] {
         ui::StartWorker([&] {
-            posted = true;
+            worker = gettid();
             dialog.RunOnDialogThread([&] { ran = true; });
             returned = true;
         });
-        // The dialog ends without going back to its event loop in between.
-        while (!posted) {
+        // The dialog ends with the request queued, without going back to its event loop.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while ((worker == 0 || !Sleeps(worker)) && std::chrono::steady_clock::now() < deadline) {
             QThread::msleep(1);
         }
-        QThread::msleep(20);
+        EXPECT_TRUE(worker != 0 && Sleeps(worker)) << "the worker never waited for its request";
         dialog.EndDialog(ui::IdOk);
     });
     EXPECT_TRUE(WaitUntil([&] { return returned.load(); }));

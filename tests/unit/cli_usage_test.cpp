@@ -5,6 +5,9 @@
 namespace lumisk {
 namespace {
 
+// Each mistake is refused before the protocol endpoint is opened, so nothing can be sent: with a
+// network card that does not exist the endpoint could not be opened anyway, and trying would say
+// so with status 1.
 TEST(CliUsage, MistakesAreUsageErrorsAndNothingIsSent) {
     const std::vector<std::vector<std::string>> mistakes = {
         {},
@@ -16,18 +19,27 @@ TEST(CliUsage, MistakesAreUsageErrorsAndNothingIsSent) {
         {"set-workgroup", "192.0.2.1"},
         {"--version", "192.0.2.1"},
         {"search", "--json=yes"},
+        {"connect", "192.0.2.1", "HDD_a", "C"},
+        {"disconnect", "C"},
+        {"language", "192.0.2.1", "850x"},
+        {"language", "192.0.2.1", "0850"},
     };
-    for (const auto& words : mistakes) {
+    for (std::vector<std::string> words : mistakes) {
+        const std::string command = words.empty() ? "" : words[0];
+        words.insert(words.end(), {"--interface", "192.0.2.77"});
         ::testing::internal::CaptureStderr();
-        EXPECT_EQ(RunCommandLine(words), ExitUsage) << (words.empty() ? "" : words[0]);
-        EXPECT_FALSE(::testing::internal::GetCapturedStderr().empty());
+        EXPECT_EQ(RunCommandLine(words), ExitUsage) << command;
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(said.empty()) << command;
+        EXPECT_EQ(said.find("protocol endpoint"), std::string::npos) << said;
     }
 }
 
 TEST(CliUsage, EveryCommandHasHelp) {
     for (const char* command :
          {"search", "shares", "workgroup", "codepage", "disk-status", "share-name", "login",
-          "set-ip", "set-dhcp", "set-workgroup", "set-codepage", "set-access-mode", "language"}) {
+          "set-ip", "set-dhcp", "set-workgroup", "set-codepage", "set-access-mode", "language",
+          "connect", "disconnect", "drives"}) {
         for (const char* help : {"--help", "-h"}) {
             ::testing::internal::CaptureStdout();
             EXPECT_EQ(RunCommandLine({command, help}), ExitSuccess) << command;
