@@ -6,7 +6,6 @@
 #include <functional>
 #include <span>
 #include <string_view>
-#include <thread>
 
 #include "cli/arguments.h"
 #include "cli/device_output.h"
@@ -338,9 +337,9 @@ int Language(const Arguments& arguments) {
         const RestartTiming timing;
         for (int step = 1; step <= RestartTiming::Steps; ++step) {
             PrintText(stderr, "\rrestarting: %3d%%", step * 100 / RestartTiming::Steps);
-            std::this_thread::sleep_for(timing.stepPause);
+            host->clock.Sleep(timing.stepPause);
         }
-        std::this_thread::sleep_for(timing.lifetime - RestartTiming::Steps * timing.stepPause);
+        host->clock.Sleep(timing.lifetime - RestartTiming::Steps * timing.stepPause);
         PrintText(stderr, "\n");
     }
     return ExitSuccess;
@@ -500,7 +499,7 @@ std::optional<std::string> CheckBeforeSending(const Command& command, Arguments&
 int RunCommandLine(const std::vector<std::string>& commandLine) {
     const auto drives = MakeSystemDrives();
     const auto files = MakeSystemShareFiles();
-    CommandHost system{*drives, *files};
+    CommandHost system{*drives, *files, SystemClock()};
     return RunCommandLine(commandLine, system);
 }
 

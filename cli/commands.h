@@ -6,6 +6,7 @@
 
 #include "drives/host_drives.h"
 #include "drives/share_files.h"
+#include "protocol/clock.h"
 
 namespace lumisk {
 
@@ -20,6 +21,7 @@ enum ExitStatus {
 struct CommandHost {
     HostDrives& drives;
     ShareFileWriter& shareFiles;
+    Clock& clock;  // the waits of a command, such as an adapter's restart
 };
 
 // Runs the command named by words[0] with the rest as its arguments, on the system's services;

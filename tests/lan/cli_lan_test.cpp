@@ -10,18 +10,30 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <set>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/commands.h"
 #include "language/codepage_data.h"
+#include "protocol/endpoint.h"
 #include "tests/lan/lan_testbed.h"
 #include "tests/lan/samba_server.h"
 
 namespace lumisk::lan {
 namespace {
+
+// Records the pauses instead of taking them.
+class RecordingClock final : public Clock {
+public:
+    TimePoint Now() override { return std::chrono::steady_clock::now(); }
+    void Sleep(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
+
+    std::vector<std::chrono::milliseconds> pauses;
+};
 
 class CliOnLan : public LanTest {
 protected:
@@ -223,6 +235,7 @@ TEST_F(CliOnLan, BadDeviceIpsAndOverlongPasswordsAreRefusedBeforeSendingAnything
         {"codepage", "198.51.100.100 "},
         {"shares", "198.51.100"},
         {"login", "198.51.100.0100"},
+        {"codepage", "198.51.100.010"},
         {"set-workgroup", "0xc6.51.100.100", "TEAM"},
         {"language", "", "850"},
     };
@@ -314,9 +327,11 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
     ASSERT_TRUE(server.Start(testbed_, {{"HDD_a", true, "", ""}}));
     std::filesystem::create_directories(server.Directory("HDD_a") + "/.codepages");
     const std::string record = testbed_.TemporaryPath("requests.hex");
-    StartAdapters({"--record", record, "--adapter", "--name", "NAS", "--ip", "192.0.2.60",
-                   "--disk-status", "3", "--codepage", "950", "--adapter", "--name", "NAS-Bare",
-                   "--ip", "192.0.2.61", "--disk-status", "1"});
+    StartAdapters({"--record", record,       "--adapter",     "--name",
+                   "NAS",      "--ip",       "192.0.2.60",    "--disk-status",
+                   "3",        "--codepage", "950",           "--restart-ms",
+                   "100",      "--adapter",  "--name",        "NAS-Bare",
+                   "--ip",     "192.0.2.61", "--disk-status", "1"});
 
     // Stand-in files are refused before the adapter hears anything, unless allowed.
     if (EmbeddedCodepagesAreStandIns()) {
@@ -342,6 +357,20 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
         EXPECT_TRUE(std::filesystem::exists(server.Directory("HDD_a") + "/.codepages/" + name))
             << name;
     }
+
+    // Without --no-wait it waits the whole 90 s of the restart, on the clock it is given.
+    RecordingClock clock;
+    const auto drives = MakeSystemDrives();
+    const auto files = MakeSystemShareFiles();
+    CommandHost host{*drives, *files, clock};
+    ::testing::internal::CaptureStderr();
+    {
+        InWorkstation inWorkstation(testbed_);
+        EXPECT_EQ(RunCommandLine({"language", "192.0.2.60", "850"}, host), ExitSuccess);
+        CloseEndpoint();
+    }
+    EXPECT_TRUE(::testing::internal::GetCapturedStderr().ends_with("restarting: 100%\n"));
+    EXPECT_EQ(std::accumulate(clock.pauses.begin(), clock.pauses.end(), 0ms), 90s);
     server.Stop();
 }
 
@@ -400,6 +429,13 @@ TEST_F(CliOnThreeCards, SearchesAndTalksThroughEveryCard) {
     const ProgramResult absent = Cli({"search", "--interface=192.0.2.77"});
     EXPECT_EQ(absent.exitCode, 1);
     EXPECT_NE(absent.err.find("192.0.2.77"), std::string::npos) << absent.err;
+    // A card that is down is refused as well, not searched with an empty result.
+    const std::string card3 = testbed_.WorkstationInterface(3);
+    ASSERT_EQ(testbed_.RunInWorkstation({"ip", "link", "set", card3, "down"}).exitCode, 0);
+    const ProgramResult down = Cli({"--interface", "203.0.113.1", "search"});
+    EXPECT_EQ(down.exitCode, 1);
+    EXPECT_EQ(down.out, "");
+    EXPECT_NE(down.err.find("203.0.113.1"), std::string::npos) << down.err;
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ protected:
     // standard output and standard error.
     std::tuple<int, std::string, std::string> Cli(const std::vector<std::string>& words) {
         CloseEndpoint();
-        CommandHost cliHost{*windowsDrives, *windowsFiles};
+        CommandHost cliHost{*windowsDrives, *windowsFiles, SystemClock()};
         ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
         const int status = RunCommandLine(words, cliHost);
