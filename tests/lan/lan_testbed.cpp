@@ -20,15 +20,19 @@
 #include <climits>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <thread>
 #include <utility>
+#include <vector>
 
 extern char** environ;
 
@@ -272,6 +276,53 @@ bool InNetworkNamespace(const std::string& ns, const std::function<void()>& work
     return entered;
 }
 
+// The start time of process `pid`, field 22 of its stat, as testbed.sh compares it; empty when
+// there is no such process.
+std::string StartTime(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    const std::size_t end = text.rfind(") ");
+    if (end == std::string::npos) {
+        return {};
+    }
+    std::istringstream fields(text.substr(end + 2));
+    std::string field;
+    for (int number = 3; number <= 22 && fields >> field; ++number) {
+    }
+    return field;
+}
+
+// What the signal handler below hands to the clean-up, made before any signal can come.
+char reapOwner[16];
+
+// The test process ends by SIGTERM or SIGINT: its testbeds end first, through what they
+// recorded, then the signal takes its default course. Only calls a handler may make.
+void EndTestbedsAndDie(int signal) {
+    const pid_t reaper = fork();
+    if (reaper == 0) {
+        char script[] = LUMISK_TESTBED_SCRIPT;
+        char action[] = "reap";
+        char* const argv[] = {script, action, reapOwner, nullptr};
+        execv(script, argv);
+        _exit(127);
+    }
+    while (reaper > 0 && waitpid(reaper, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    raise(signal);  // the handler was reset on entry
+}
+
+void EndTestbedsOnSignals() {
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        std::snprintf(reapOwner, sizeof reapOwner, "%d", static_cast<int>(getpid()));
+        struct sigaction action {};
+        action.sa_handler = EndTestbedsAndDie;
+        action.sa_flags = SA_RESETHAND;
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGINT, &action, nullptr);
+    });
+}
+
 std::string Probe() {
     if (geteuid() != 0) {
         return "not running as root";
@@ -325,6 +376,8 @@ LanTestbed::~LanTestbed() {
 }
 
 bool LanTestbed::Start() {
+    RunProgram({LUMISK_TESTBED_SCRIPT, "reap"}, {}, ToolTimeout);
+    EndTestbedsOnSignals();
     char directory[] = "/tmp/lumisk-lan-XXXXXX";
     if (mkdtemp(directory) == nullptr) {
         ADD_FAILURE() << "mkdtemp: " << std::strerror(errno);
@@ -332,6 +385,7 @@ bool LanTestbed::Start() {
     }
     temporaryDirectory_ = directory;
     started_ = true;
+    Record();
     const ProgramResult up =
         RunProgram({LUMISK_TESTBED_SCRIPT, "up", name_, std::to_string(cards_)}, {}, ToolTimeout);
     if (up.exitCode != 0) {
@@ -377,7 +431,42 @@ void LanTestbed::Stop() {
         std::error_code ignored;
         std::filesystem::remove_all(temporaryDirectory_, ignored);
         temporaryDirectory_.clear();
+        std::filesystem::remove(RecordPath(), ignored);
     }
+}
+
+std::string LanTestbed::RecordPath() const {
+    static const std::string directory = [] {
+        std::string printed = RunProgram({LUMISK_TESTBED_SCRIPT, "records"}, {}, ToolTimeout).out;
+        return printed.substr(0, printed.find('\n'));
+    }();
+    return directory + "/" + name_;
+}
+
+void LanTestbed::Record() const {
+    std::ostringstream record;
+    record << "owner " << getpid() << ' ' << StartTime(getpid()) << '\n'
+           << "directory " << temporaryDirectory_ << '\n';
+    if (!winePrefix_.empty()) {
+        record << "prefix " << winePrefix_ << '\n';
+    }
+    std::vector<pid_t> processes;
+    for (const auto& [pid, log] : simulatorLogs_) {
+        processes.push_back(pid);
+    }
+    processes.insert(processes.end(), lanPrograms_.begin(), lanPrograms_.end());
+    processes.insert(processes.end(), workstationPrograms_.begin(), workstationPrograms_.end());
+    for (const pid_t pid : processes) {
+        if (const std::string start = StartTime(pid); !start.empty()) {
+            record << "process " << pid << ' ' << start << '\n';
+        }
+    }
+    // Written aside and renamed, so a clean-up never reads half a record.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(RecordPath()).parent_path(), ignored);
+    const std::string partial = RecordPath() + ".partial";
+    std::ofstream(partial) << record.str();
+    std::filesystem::rename(partial, RecordPath(), ignored);
 }
 
 std::string LanTestbed::WorkstationNamespace() const {
@@ -417,6 +506,7 @@ pid_t LanTestbed::StartSimulator(const std::vector<std::string>& arguments,
         return -1;
     }
     simulatorLogs_[pid] = logFile;
+    Record();
 
     const Clock::time_point deadline = Clock::now() + readyTimeout;
     while (!std::filesystem::exists(readyFile)) {
@@ -467,6 +557,7 @@ pid_t LanTestbed::StartGroupInNamespace(const std::string& ns, const std::vector
         return -1;
     }
     started.insert(pid);
+    Record();
     return pid;
 }
 
@@ -656,6 +747,7 @@ bool LanTestbed::StartWine(const std::string& templatePrefix) {
     }
     // Hard links cost nothing, and Wine only reads the prefix's files or replaces them whole.
     winePrefix_ = templatePrefix + "-" + name_;
+    Record();
     // The template's own Wine session may be saving its registry meanwhile, through a temporary
     // file that can vanish under the copy: a failed copy is made again.
     constexpr int CopyAttempts = 3;

@@ -52,10 +52,12 @@ public:
     LanTestbed(const LanTestbed&) = delete;
     LanTestbed& operator=(const LanTestbed&) = delete;
 
-    // Makes the namespaces; false, with a test failure, when that fails.
+    // Makes the namespaces; false, with a test failure, when that fails. First removes what the
+    // testbeds of test processes that are gone left behind, as their records name it; from then
+    // on this one keeps a record of its own, and SIGTERM or SIGINT ends it too.
     bool Start();
     // Leaves the workstation, ends every process started here by its pid (SIGTERM, then SIGKILL),
-    // deletes the namespaces and the temporary directory. Safe to call more than once.
+    // deletes the namespaces, the temporary directory and the record. Safe to call more than once.
     void Stop();
 
     const std::string& Name() const { return name_; }
@@ -140,6 +142,9 @@ public:
     void LeaveWorkstation();
 
 private:
+    // Writes what a clean-up after this process has gone must end and remove (testbed.sh reap).
+    void Record() const;
+    std::string RecordPath() const;
     ProgramResult RunInNamespace(const std::string& ns, const std::vector<std::string>& argv,
                                  const std::string& stdinText, std::chrono::milliseconds timeout);
     pid_t StartGroupInNamespace(const std::string& ns, const std::vector<std::string>& argv,

@@ -2,10 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
@@ -87,6 +96,76 @@ TEST_F(SimSearchTest, FindsEveryAdapterWithItsSettings) {
     }
     ClearDeviceTable();
     EXPECT_EQ(testbed_.StopSimulator(simulator), 0);
+}
+
+// Whether process `pid` has ended within five seconds, or only its exit status is left: the
+// processes of a dead test become the init process's, which may reap them later.
+bool EndsSoon(pid_t pid) {
+    for (int wait = 0; wait < 100; ++wait) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        const std::string text((std::istreambuf_iterator<char>(stat)), {});
+        const std::size_t end = text.rfind(") ");
+        if (end == std::string::npos || text.compare(end + 2, 1, "Z") == 0) {
+            return true;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
+}
+
+// Holds a testbed with a simulator and a program group in its LAN until it is ended, after it has
+// written their names to the file that LUMISK_TESTBED_HOLDER names; run by the test below.
+TEST(TestbedCleanUp, DISABLED_HoldsATestbedUntilEnded) {
+    const char* report = std::getenv("LUMISK_TESTBED_HOLDER");
+    ASSERT_NE(report, nullptr);
+    LanTestbed testbed;
+    ASSERT_TRUE(testbed.Start());
+    const pid_t simulator = testbed.StartSimulator({"--name", "NAS", "--ip", "192.0.2.20"});
+    const pid_t group = testbed.StartInLan({"sleep", "600"}, testbed.TemporaryPath("sleep.log"));
+    std::ofstream(std::string(report) + ".partial")
+        << testbed.Name() << ' ' << simulator << ' ' << group << ' ' << testbed.TemporaryPath("");
+    std::filesystem::rename(std::string(report) + ".partial", report);
+    for (;;) {
+        pause();
+    }
+}
+
+// A test process ended by SIGTERM or SIGINT ends its testbed itself; what one killed outright
+// leaves, the next testbed removes. Nothing of another live run is touched meanwhile.
+TEST(TestbedCleanUp, NothingOutlivesARunEndedBySignal) {
+    LUMISK_REQUIRE_LAN_TESTBED();
+    LanTestbed live;
+    ASSERT_TRUE(live.Start());
+    for (const int signal : {SIGTERM, SIGINT, SIGKILL}) {
+        const std::string report = live.TemporaryPath("holder-" + std::to_string(signal));
+        const pid_t holder = fork();
+        if (holder == 0) {
+            setenv("LUMISK_TESTBED_HOLDER", report.c_str(), 1);
+            execl("/proc/self/exe", "lan_sim_search_test",
+                  "--gtest_filter=TestbedCleanUp.DISABLED_HoldsATestbedUntilEnded",
+                  "--gtest_also_run_disabled_tests", nullptr);
+            _exit(127);
+        }
+        ASSERT_GT(holder, 0);
+        for (int wait = 0; wait < 600 && !std::filesystem::exists(report); ++wait) {
+            std::this_thread::sleep_for(50ms);
+        }
+        std::string name, directory;
+        pid_t simulator = -1, group = -1;
+        std::ifstream(report) >> name >> simulator >> group >> directory;
+        kill(holder, signal);
+        waitpid(holder, nullptr, 0);
+        ASSERT_FALSE(name.empty()) << "the holder did not start its testbed";
+        if (signal == SIGKILL) {
+            LanTestbed next;
+            ASSERT_TRUE(next.Start());
+        }
+        const std::string namespaces = RunProgram({"ip", "netns", "list"}).out;
+        EXPECT_EQ(namespaces.find("-" + name), std::string::npos) << signal << ":\n" << namespaces;
+        EXPECT_NE(namespaces.find(live.WorkstationNamespace()), std::string::npos) << signal;
+        EXPECT_TRUE(EndsSoon(simulator) && EndsSoon(group)) << signal;
+        EXPECT_FALSE(std::filesystem::exists(directory)) << signal;
+    }
 }
 
 }  // namespace

@@ -7,7 +7,16 @@
 #   testbed.sh down NAME   delete them and their files in /etc/netns; nothing to delete is no error
 #   testbed.sh veth NAME [LAN] print the names of the workstation and the LAN end of the veth pair
 #                          of LAN 1 (the default), 2 or 3
+#   testbed.sh reap [OWNER] end what the testbeds of test processes that are gone recorded in
+#                          $RECORDS (or, with OWNER, those of that process, as it ends by a signal):
+#                          their processes by pid, their namespaces, directories and Wine prefixes
+#   testbed.sh records     print the directory of the records
 set -euo pipefail
+
+# One file per testbed, written by tests/lan/lan_testbed.cpp: "owner PID START", then lines
+# "process PID START", "directory PATH" and "prefix PATH"; START is the process's start time, so
+# that a pid used again by another process is never taken for it.
+readonly RECORDS=/run/lumisk-testbeds
 
 readonly WORKSTATION_ADDRESS=192.0.2.1/24
 readonly LAN_ADDRESS=192.0.2.254/24
@@ -21,9 +30,77 @@ readonly CARD_ADDRESSES=("" "$WORKSTATION_ADDRESS" 198.51.100.1/24 203.0.113.1/2
 readonly CARD_LAN_ADDRESSES=("" "$LAN_ADDRESS" 198.51.100.254/24 203.0.113.254/24)
 
 usage() {
-    echo "usage: $0 up|down|veth NAME [LAN]" >&2
+    echo "usage: $0 up|down|veth NAME [LAN] | reap [OWNER] | records" >&2
     exit 2
 }
+
+# The start time of process $1 (field 22 of its stat), or nothing when there is none.
+start_time() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    stat=${stat##*) }
+    # shellcheck disable=SC2086 # the fields, split
+    set -- $stat
+    echo "${20}"
+}
+
+# Whether process $1 runs and is the one that started at $2.
+alive() {
+    [[ $1 =~ ^[0-9]+$ && -n $2 && $(start_time "$1") == "$2" ]]
+}
+
+# Ends what the claimed record $1 of testbed $2 names, then the record.
+reap_record() {
+    local kind first second
+    while read -r kind first second; do
+        case $kind in
+            process)
+                # The process, and the group it leads if it leads one.
+                if alive "$first" "$second"; then
+                    kill -KILL -- "-$first" 2>/dev/null || true
+                    kill -KILL "$first" 2>/dev/null || true
+                fi
+                ;;
+            directory) [[ $first =~ ^/tmp/lumisk-lan-[A-Za-z0-9]+$ ]] && rm -rf -- "$first" ;;
+            prefix)
+                if [[ $first == /*-"$2" && $first != *..* ]]; then
+                    # Wine's server ends the prefix's programs with itself.
+                    WINEPREFIX=$first wineserver -k 2>/dev/null || true
+                    rm -rf -- "$first"
+                fi
+                ;;
+        esac
+    done <"$1"
+    "$0" down "$2"
+    rm -f -- "$1"
+}
+
+reap() {
+    local record owner start
+    for record in "$RECORDS"/*; do
+        [[ -f $record && ${record##*/} =~ ^[A-Za-z0-9-]+$ ]] || continue
+        read -r _ owner start <"$record" || continue
+        if (($# == 1)); then
+            [[ $owner == "$1" ]] || continue
+        elif alive "$owner" "$start"; then
+            continue
+        fi
+        # Claimed by renaming, so that two reapers never end the same testbed.
+        mv -- "$record" "$record.reaped-$$" 2>/dev/null || continue
+        reap_record "$record.reaped-$$" "${record##*/}"
+    done
+}
+
+if [[ ${1:-} == records ]]; then
+    echo "$RECORDS"
+    exit 0
+fi
+if [[ ${1:-} == reap ]]; then
+    (($# <= 2)) || usage
+    shift
+    reap "$@"
+    exit 0
+fi
 
 (($# == 2 || $# == 3)) || usage
 action=$1
