@@ -96,6 +96,13 @@ public:
 
     GMainContext* Get() const { return context_; }
 
+    // Dispatches what is due without waiting, once the call is over: GIO frees some of its own
+    // state there (its D-Bus proxies' signal subscriptions), which nothing would run later.
+    void RunPending() const {
+        while (g_main_context_iteration(context_, FALSE)) {
+        }
+    }
+
 private:
     GMainContext* context_;
 };
@@ -130,6 +137,7 @@ public:
             RunFor(CancelGrace);
             return nullptr;
         }
+        context_.RunPending();
         return result_;
     }
 
@@ -256,6 +264,7 @@ FoundMount FindMount(GFile* file, std::chrono::milliseconds limit) {
         const CancelAtLimit atLimit(cancellable.get(), limit);
         mount.reset(g_file_find_enclosing_mount(file, cancellable.get(), &raw));
     }
+    context.RunPending();
     const Error error(raw);
     if (error && g_error_matches(error.get(), G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
         return {nullptr, Unanswered(limit)};
