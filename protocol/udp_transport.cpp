@@ -53,26 +53,28 @@ void ChangeMembership(SocketHandle socket, int name, const Ipv4Bytes& card) {
 }  // namespace
 
 std::variant<std::unique_ptr<UdpTransport>, EndpointFailure> UdpTransport::Open() {
-    const auto failure = [](const std::string& step) {
+    // Called right after the step failed, before anything else can change the error.
+    const auto failure = [](const char* step) {
         const int error = LastSocketError();
+        const std::string port = "UDP port " + std::to_string(ProtocolPort);
         if (IsAddressInUse(error)) {
             return EndpointFailure{EndpointFailure::Kind::PortInUse,
-                                   "UDP port " + std::to_string(ProtocolPort) +
-                                       " is in use by another program, or another copy of this "
-                                       "one"};
+                                   port +
+                                       " is in use by another program, or another copy of "
+                                       "this one"};
         }
         return EndpointFailure{EndpointFailure::Kind::Socket,
-                               step + " failed: " + SocketErrorText(error)};
+                               port + ": " + step + " failed: " + SocketErrorText(error)};
     };
     const SocketHandle socket = OpenUdpSocket();
     if (socket == InvalidSocket) {
-        return failure("creating the UDP socket");
+        return failure("creating the socket");
     }
     std::unique_ptr<UdpTransport> transport(new UdpTransport(socket));
 #ifdef _WIN32
     // Without it Windows lets a socket that asks for address reuse take over the port.
     if (SetSocketOption(socket, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, 1) != 0) {
-        return failure("taking UDP port " + std::to_string(ProtocolPort) + " for itself alone");
+        return failure("taking it for this program alone");
     }
 #endif
     // Room for a burst of replies only: a smaller buffer is no reason not to open.
@@ -84,12 +86,12 @@ std::variant<std::unique_ptr<UdpTransport>, EndpointFailure> UdpTransport::Open(
     // The wildcard address, so replies arrive whether an adapter answers the host or the group.
     const sockaddr_in address = PortAddress(htonl(INADDR_ANY));
     if (bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        return failure("binding UDP port " + std::to_string(ProtocolPort));
+        return failure("binding");
     }
     // Loop-back off: the host never reads its own requests (Linux applies it to what the socket
     // sends, Windows to what it receives; one socket does both).
     if (SetSocketOption(socket, IPPROTO_IP, IP_MULTICAST_LOOP, 0) != 0) {
-        return failure("turning off multicast loop-back");
+        return failure("turning multicast loop-back off");
     }
     return transport;
 }
