@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <sstream>
 #include <variant>
 
@@ -344,44 +343,21 @@ public:
     std::vector<std::chrono::milliseconds> pauses;
 };
 
-// The way a web server that never answers is let go: it outlives the connector that waits on it.
-class Gate {
-public:
-    void Open() {
-        const std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void WaitOpen() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return open_; });
-    }
-    void Pass() {
-        const std::lock_guard lock(mutex_);
-        passed_ = true;
-        changed_.notify_all();
-    }
-    bool WaitPassed() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 10s, [this] { return passed_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-    bool passed_ = false;
+// A web server that does not answer until `open` is set: the probe stays pending. The answer
+// reads the connector's own state, as a real connection test does, then sets `answered`.
+struct Gate {
+    std::promise<void> open;
+    std::shared_future<void> opened = open.get_future().share();
+    std::promise<void> answered;
 };
 
-// A web server that does not answer until the gate opens: the probe stays pending. The answer
-// reads the connector's own state, as a real connection test does.
 class HangingConnector final : public WebConnector {
 public:
     explicit HangingConnector(std::shared_ptr<Gate> gate) : gate_(std::move(gate)) {}
     bool CanConnect(const std::string& url) override {
-        gate_->WaitOpen();
+        gate_->opened.wait();
         tried_.push_back(url);
-        gate_->Pass();
+        gate_->answered.set_value();
         return true;
     }
 
@@ -410,8 +386,9 @@ TEST_F(MainWindowOnLan, APendingProbeIsReadThreeTimesASecondApartAndOutlivesItsW
         });
         shown = &dialog;
     }
-    gate->Open();
-    EXPECT_TRUE(gate->WaitPassed());
+    std::future<void> answered = gate->answered.get_future();
+    gate->open.set_value();
+    EXPECT_EQ(answered.wait_for(10s), std::future_status::ready);
 }
 
 }  // namespace
