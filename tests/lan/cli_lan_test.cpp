@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <numeric>
 #include <set>
 #include <sstream>
 #include <string>
@@ -22,18 +21,10 @@
 #include "protocol/endpoint.h"
 #include "tests/lan/lan_testbed.h"
 #include "tests/lan/samba_server.h"
+#include "tests/unit/scripted_endpoint.h"
 
 namespace lumisk::lan {
 namespace {
-
-// Records the pauses instead of taking them.
-class RecordingClock final : public Clock {
-public:
-    TimePoint Now() override { return std::chrono::steady_clock::now(); }
-    void Sleep(std::chrono::milliseconds duration) override { pauses.push_back(duration); }
-
-    std::vector<std::chrono::milliseconds> pauses;
-};
 
 class CliOnLan : public LanTest {
 protected:
@@ -359,7 +350,7 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
     }
 
     // Without --no-wait it waits the whole 90 s of the restart, on the clock it is given.
-    RecordingClock clock;
+    testing::FakeClock clock;
     const auto drives = MakeSystemDrives();
     const auto files = MakeSystemShareFiles();
     CommandHost host{*drives, *files, clock};
@@ -370,7 +361,7 @@ TEST_F(CliOnLan, LanguageInstallsTheFilesAndSendsTheCodePage) {
         CloseEndpoint();
     }
     EXPECT_TRUE(::testing::internal::GetCapturedStderr().ends_with("restarting: 100%\n"));
-    EXPECT_EQ(std::accumulate(clock.pauses.begin(), clock.pauses.end(), 0ms), 90s);
+    EXPECT_EQ(clock.Elapsed(), 90s);
     server.Stop();
 }
 
