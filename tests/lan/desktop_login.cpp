@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 
 #include "tests/lan/samba_server.h"
@@ -46,16 +45,11 @@ pid_t DesktopLogin::StartedByBus(const std::string& path) const {
         if (std::filesystem::read_symlink(process.path() / "exe", unreadable) != path) {
             continue;
         }
-        // The bus leads a process group of its own, and its services stay in it. The group is
-        // the third field after the command's closing parenthesis.
-        const std::string stat = ReadWhole((process.path() / "stat").string());
-        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
-        std::string state;
-        pid_t parent = 0;
-        pid_t group = 0;
-        fields >> state >> parent >> group;
-        if (group == busPid_) {
-            return std::stoi(process.path().filename().string());
+        // The bus leads a process group of its own, and its services stay in it.
+        const pid_t pid = std::stoi(process.path().filename().string());
+        const std::vector<std::string> stat = ProcessStat(pid);
+        if (stat.size() > 2 && stat[2] == std::to_string(busPid_)) {
+            return pid;
         }
     }
     return -1;

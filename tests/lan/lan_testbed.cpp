@@ -26,7 +26,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -276,20 +275,11 @@ bool InNetworkNamespace(const std::string& ns, const std::function<void()>& work
     return entered;
 }
 
-// The start time of process `pid`, field 22 of its stat, as testbed.sh compares it; empty when
-// there is no such process.
+// The start time of process `pid`, as testbed.sh compares it; empty when there is no such process.
 std::string StartTime(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
-    const std::size_t end = text.rfind(") ");
-    if (end == std::string::npos) {
-        return {};
-    }
-    std::istringstream fields(text.substr(end + 2));
-    std::string field;
-    for (int number = 3; number <= 22 && fields >> field; ++number) {
-    }
-    return field;
+    constexpr std::size_t StartTimeField = 19;
+    const std::vector<std::string> stat = ProcessStat(pid);
+    return stat.size() > StartTimeField ? stat[StartTimeField] : std::string{};
 }
 
 // What the signal handler below hands to the clean-up, made before any signal can come.
@@ -352,6 +342,18 @@ std::string ReadWhole(const std::string& path) {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+std::vector<std::string> ProcessStat(pid_t pid) {
+    const std::string text = ReadWhole("/proc/" + std::to_string(pid) + "/stat");
+    // The command, in parentheses, may hold blanks and parentheses itself.
+    const std::size_t end = text.rfind(") ");
+    std::vector<std::string> fields;
+    std::istringstream rest(end == std::string::npos ? std::string{} : text.substr(end + 2));
+    for (std::string field; rest >> field;) {
+        fields.push_back(field);
+    }
+    return fields;
 }
 
 bool LanTestbed::Available(std::string& why) {

@@ -29,6 +29,10 @@ struct ProgramResult {
 // The whole content of a file; empty when it cannot be read.
 std::string ReadWhole(const std::string& path);
 
+// The fields of /proc/PID/stat that follow the command, from the state (field 3) on: index 0 the
+// state, 2 the process group, 19 the start time. Empty when there is no such process.
+std::vector<std::string> ProcessStat(pid_t pid);
+
 // Runs a program where the test runs, to its end, feeding it `stdinText`; a program still running
 // at the timeout is killed.
 ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string& stdinText = {},

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
@@ -102,10 +101,8 @@ TEST_F(SimSearchTest, FindsEveryAdapterWithItsSettings) {
 // processes of a dead test become the init process's, which may reap them later.
 bool EndsSoon(pid_t pid) {
     for (int wait = 0; wait < 100; ++wait) {
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        const std::string text((std::istreambuf_iterator<char>(stat)), {});
-        const std::size_t end = text.rfind(") ");
-        if (end == std::string::npos || text.compare(end + 2, 1, "Z") == 0) {
+        const std::vector<std::string> stat = ProcessStat(pid);
+        if (stat.empty() || stat[0] == "Z") {
             return true;
         }
         std::this_thread::sleep_for(50ms);
