@@ -210,7 +210,7 @@ TEST_F(WindowsDriveMapping, LanguageFilesGoThroughTheSharesMapping) {
                                        "HDD_a", "--restart-ms", "300"}),
               0);
     calls.connections = {{L"E:", {GuestShare}}};
-    HostServices languageHost{*windowsDrives, system, *web, browser, *windowsFiles, SystemClock()};
+    HostServices languageHost{*windowsDrives, system, web, browser, *windowsFiles, SystemClock()};
     MainDialog languageDialog(languageHost, ShortRestart);
     shown = &languageDialog;
     RunDialog(
