@@ -76,7 +76,6 @@ public:
     void RequestRepaint();
 
     DialogWindow* Window() const { return window_.get(); }
-    Dialog* Owner() const { return owner_; }
 
 protected:
     // Called once the controls exist, before the window is shown. True: the focus goes to the

@@ -24,7 +24,6 @@ public:
     explicit JsonValue(Members value) : value_(std::move(value)) {}
 
     bool IsString() const { return std::holds_alternative<std::string>(value_); }
-    bool IsObject() const { return std::holds_alternative<Members>(value_); }
     // The text of a string; `fallback` for anything else.
     std::string String(std::string_view fallback = {}) const;
     // A number with no fractional part that fits an int; nothing for anything else.
