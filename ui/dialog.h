@@ -14,7 +14,7 @@ namespace lumisk::ui {
 inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
 
-class DialogWindow;  // the toolkit's window behind a Dialog, alive during its modal run
+class DialogWindowBase;  // the toolkit's window behind a Dialog, alive during its modal run
 
 class Dialog {
 public:
@@ -75,7 +75,7 @@ public:
     // repaint; nothing once the dialog has ended.
     void RequestRepaint();
 
-    DialogWindow* Window() const { return window_.get(); }
+    DialogWindowBase* Window() const { return window_.get(); }
 
 protected:
     // Called once the controls exist, before the window is shown. True: the focus goes to the
@@ -94,11 +94,11 @@ protected:
     virtual void OnTimer(int /*timerId*/) {}
 
 private:
-    friend class DialogWindow;
+    friend class DialogWindowBase;
 
     const int templateId_;
     Dialog* const owner_;
-    std::unique_ptr<DialogWindow> window_;
+    std::unique_ptr<DialogWindowBase> window_;
     struct Routes;
     std::unique_ptr<Routes> routes_;
 };

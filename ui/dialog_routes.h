@@ -19,9 +19,9 @@ struct Dialog::Routes {
 
     // Set while the window exists; worker threads read it, so only under the mutex.
     std::mutex windowMutex;
-    DialogWindow* liveWindow = nullptr;
+    DialogWindowBase* liveWindow = nullptr;
 
-    void SetLiveWindow(DialogWindow* window) {
+    void SetLiveWindow(DialogWindowBase* window) {
         const std::lock_guard lock(windowMutex);
         liveWindow = window;
     }

@@ -11,13 +11,7 @@ Announcer::Announcer(QWidget* window) : QWidget(window) {
 }
 
 void Announcer::Say(const QString& line) {
-    if (pending_.Add(line.toStdString())) {
-        QMetaObject::invokeMethod(this, &Announcer::SayPendingLines, Qt::QueuedConnection);
-    }
-}
-
-void Announcer::SayPendingLines() {
-    line_ = QString::fromStdString(pending_.Take());
+    line_ = line;
     // Showing it again is what tells screen readers: they read a notification as it shows.
     hide();
     QAccessibleEvent renamed(this, QAccessible::NameChanged);

@@ -1,13 +1,10 @@
 #pragma once
 // Lines for screen readers that change nothing on the screen: a part of a window without size
-// that screen readers meet as a notification, shown anew with each line. Lines said while the
-// window handles one event come as one, so that the last does not cut the others short; lines
-// said while the window is hidden come when it shows.
+// that screen readers meet as a notification, shown anew with each line. A line said while the
+// window is hidden comes when it shows.
 
 #include <QAccessibleWidget>
 #include <QWidget>
-
-#include "ui/pending_lines.h"
 
 namespace lumisk::ui {
 
@@ -22,9 +19,6 @@ public:
     const QString& Line() const { return line_; }
 
 private:
-    void SayPendingLines();
-
-    PendingLines pending_;
     QString line_;
 };
 

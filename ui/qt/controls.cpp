@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QValidator>
 
 #include "ui/dialog.h"
 #include "ui/qt/address_edit.h"
@@ -17,26 +16,13 @@ namespace {
 // The control `id` of the dialog's window, if the dialog runs and the control is a `Widget`.
 template <class Widget>
 Widget* Find(const Dialog* dialog, int id) {
-    const DialogWindow* window = dialog->Window();
+    const DialogWindow* window = WindowOf<DialogWindow>(*dialog);
     return window != nullptr ? qobject_cast<Widget*>(window->Control(id)) : nullptr;
 }
 
 QString ToQt(const std::string& text) {
     return QString::fromStdString(text);
 }
-
-// Refuses an edit that would make the text longer than its limit in UTF-8 bytes.
-class ByteLimit final : public QValidator {
-public:
-    ByteLimit(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
-
-    State validate(QString& input, int&) const override {
-        return input.toUtf8().size() <= bytes_ ? Acceptable : Invalid;
-    }
-
-private:
-    int bytes_;
-};
 
 }  // namespace
 
@@ -185,20 +171,6 @@ void TextField::SetText(const std::string& text) {
 std::string TextField::GetText() const {
     const auto* edit = Find<QLineEdit>(dialog_, id_);
     return edit != nullptr ? edit->text().toStdString() : std::string();
-}
-
-void TextField::SetLimit(int bytes) {
-    // As with the native field, no limit given means the largest one.
-    constexpr int LargestLimit = 32767;
-    auto* edit = Find<QLineEdit>(dialog_, id_);
-    if (edit == nullptr) {
-        return;
-    }
-    const int limit = bytes > 0 ? std::min(bytes, LargestLimit) : LargestLimit;
-    // A UTF-16 unit is at least one byte, so the length limit never refuses what fits.
-    edit->setMaxLength(limit);
-    delete edit->validator();
-    edit->setValidator(new ByteLimit(limit, edit));
 }
 
 void ProgressBar::SetRange(int low, int high) {

@@ -2,33 +2,40 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QEventLoop>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QShortcut>
-#include <utility>
+#include <QThread>
+#include <future>
 
 #include "ui/accessible_name.h"
 #include "ui/qt/address_edit.h"
 #include "ui/qt/control_factory.h"
+#include "ui/qt/control_text.h"
 #include "ui/qt/dialog_colors.h"
 #include "ui/qt/drop_down_list.h"
+#include "ui/qt/edit_byte_limit.h"
 #include "ui/qt/report_view.h"
-#include "ui/worker.h"
+#include "ui/qt/resources.h"
 
 namespace lumisk::ui {
 namespace {
 
-// The shortest period a timer runs at, as on the system the templates come from.
-constexpr int ShortestTimerPeriod = 10;
+bool OnGuiThread() {
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application != nullptr && QThread::currentThread() == application->thread();
+}
 
-// One thread runs every window, as on the native system: while a wait holds it for one window,
-// the handlers of all of them wait, also those of a window whose dialog is still initialising.
-bool aWaitRuns = false;
+// Sets its promise when the last copy goes, whether the request it travels with ran or was
+// dropped with the window it was posted to.
+struct Completion {
+    std::promise<void> done;
+    ~Completion() { done.set_value(); }
+};
 
 Qt::WindowFlags WindowFlags(const DialogTemplate& dialogTemplate) {
     // An application window gets a taskbar entry; other dialogs stay with their owner.
@@ -49,9 +56,19 @@ QFont TemplateFont(const DialogTemplate& dialogTemplate) {
 
 }  // namespace
 
+std::unique_ptr<DialogWindowBase> MakeDialogWindow(Dialog& dialog, DialogTemplate dialogTemplate,
+                                                   DialogWindowBase* owner) {
+    // Widgets belong to the GUI thread.
+    if (!OnGuiThread()) {
+        return nullptr;
+    }
+    return std::make_unique<DialogWindow>(dialog, dialogTemplate,
+                                          static_cast<DialogWindow*>(owner));
+}
+
 DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate, QWidget* parent)
     : QDialog(parent, WindowFlags(dialogTemplate)),
-      dialog_(dialog),
+      DialogWindowBase(dialog),
       units_(TemplateFont(dialogTemplate)) {
     setObjectName(QStringLiteral("dialog_%1").arg(dialogTemplate.id));
     setProperty("templateId", dialogTemplate.id);
@@ -97,10 +114,9 @@ void DialogWindow::CreateControls(const DialogTemplate& dialogTemplate) {
                 defaultCommand_ = id;
             }
         } else if (auto* view = qobject_cast<ReportView*>(widget)) {
-            view->SetClickHandler([this, id] { Notify(dialog_.routes_->listClicks, id); });
+            view->SetClickHandler([this, id] { ListClicked(id); });
         } else if (auto* list = qobject_cast<DropDownList*>(widget)) {
-            list->SetUserChangeHandler(
-                [this, id] { Notify(dialog_.routes_->selectionChanges, id); });
+            list->SetUserChangeHandler([this, id] { SelectionChanged(id); });
         }
     }
 }
@@ -110,37 +126,31 @@ void DialogWindow::CreateSystemMenu(bool minimizeBox) {
     systemMenu_->setObjectName(QStringLiteral("lumisk_system_menu"));
     // Like the native menu, its commands run once the menu has gone.
     if (minimizeBox) {
-        connect(systemMenu_->addAction(tr("Mi&nimize")), &QAction::triggered, this, [this] {
-            QMetaObject::invokeMethod(
-                this, [this] { showMinimized(); }, Qt::QueuedConnection);
-        });
+        connect(systemMenu_->addAction(tr("Mi&nimize")), &QAction::triggered, this,
+                [this] { Post([this] { showMinimized(); }); });
     }
     // Shortcuts, not key presses: a focused list would take Alt+Space for its type-ahead search.
     // Where a window manager has these keys, it sends the close request itself.
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this), &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this), &QShortcut::activated, this,
-            [this] { dialog_.OnClose(); });
-    connect(systemMenu_->addAction(tr("&Close\tAlt+F4")), &QAction::triggered, this, [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { dialog_.OnClose(); }, Qt::QueuedConnection);
-    });
+            [this] { CloseRequested(); });
+    connect(systemMenu_->addAction(tr("&Close\tAlt+F4")), &QAction::triggered, this,
+            [this] { Post([this] { CloseRequested(); }); });
 }
 
-void DialogWindow::AppendSystemMenuItem(int commandId, const QString& text) {
+void DialogWindow::AppendSystemMenuItem(int commandId, const std::string& text) {
     systemMenu_->addSeparator();
-    connect(systemMenu_->addAction(text), &QAction::triggered, this, [this, commandId] {
-        QMetaObject::invokeMethod(
-            this, [this, commandId] { dialog_.OnSysCommand(commandId); }, Qt::QueuedConnection);
-    });
+    connect(systemMenu_->addAction(QString::fromStdString(text)), &QAction::triggered, this,
+            [this, commandId] { Post([this, commandId] { SystemCommand(commandId); }); });
 }
 
 void DialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
     systemMenu_->popup(globalPosition);
 }
 
-void DialogWindow::Announce(const QString& line) {
-    announcer_->Say(line);
+void DialogWindow::Say(const std::string& line) {
+    announcer_->Say(QString::fromStdString(line));
 }
 
 QWidget* DialogWindow::Control(int id) const {
@@ -148,41 +158,70 @@ QWidget* DialogWindow::Control(int id) const {
     return found == controlsById_.end() ? nullptr : found->second;
 }
 
-void DialogWindow::RepaintOnFileChange(const QString& path) {
-    if (fileWatcher_ == nullptr) {
-        fileWatcher_ = new QFileSystemWatcher(this);
-        connect(fileWatcher_, &QFileSystemWatcher::fileChanged, this, [this] {
-            WatchFile();
-            SchedulePaintHandler();
-        });
-        // Other files come and go beside it; only its own coming counts.
-        connect(fileWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
-            if (WatchFile()) {
-                SchedulePaintHandler();
-            }
-        });
+void DialogWindow::EnableControl(int id, bool enabled) {
+    if (QWidget* control = Control(id)) {
+        control->setEnabled(enabled);
     }
-    watchedFile_ = QFileInfo(path).absoluteFilePath();
-    WatchFile();
 }
 
-bool DialogWindow::WatchFile() {
-    // The nearest directory that exists sees the file's own directory, then the file, appear;
-    // a file replaced as a whole leaves the watch, and its directory sees it come back.
-    for (QString directory = QFileInfo(watchedFile_).absolutePath();;
-         directory = QFileInfo(directory).absolutePath()) {
-        if (QFileInfo(directory).isDir()) {
-            if (!fileWatcher_->directories().contains(directory)) {
-                fileWatcher_->addPath(directory);
-            }
-            break;
-        }
-        if (QFileInfo(directory).isRoot()) {
-            break;
-        }
+bool DialogWindow::IsControlEnabled(int id) const {
+    const QWidget* control = Control(id);
+    return control != nullptr && control->isEnabled();
+}
+
+void DialogWindow::FocusControl(int id) {
+    if (QWidget* control = Control(id)) {
+        control->setFocus(Qt::OtherFocusReason);
     }
-    return !fileWatcher_->files().contains(watchedFile_) && QFileInfo::exists(watchedFile_) &&
-           fileWatcher_->addPath(watchedFile_);
+}
+
+std::string DialogWindow::ControlText(int id) const {
+    return ui::ControlText(Control(id)).toStdString();
+}
+
+void DialogWindow::LimitTextBytes(int id, int bytes) {
+    if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
+        LimitEditBytes(*edit, bytes);
+    }
+}
+
+void DialogWindow::SetIcon(int iconId) {
+    const QPixmap icon = IconResource(iconId);
+    if (!icon.isNull()) {
+        setWindowIcon(QIcon(icon));
+    }
+}
+
+bool DialogWindow::IsMinimized() const {
+    return isMinimized();
+}
+
+void DialogWindow::RequestRepaint() {
+    QMetaObject::invokeMethod(this, [this] { SchedulePaintHandler(); }, Qt::QueuedConnection);
+}
+
+void DialogWindow::WatchFile(const std::string& path) {
+    if (!fileWatch_) {
+        fileWatch_ = std::make_unique<FileWatch>([this] { SchedulePaintHandler(); });
+    }
+    fileWatch_->Watch(QString::fromStdString(path));
+}
+
+bool DialogWindow::OnItsThread() const {
+    return OnGuiThread();
+}
+
+void DialogWindow::Post(std::function<void()> call) {
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+std::function<void()> DialogWindow::Deliver(const std::function<void()>& request) {
+    auto completion = std::make_shared<Completion>();
+    std::shared_future<void> done = completion->done.get_future().share();
+    // Once queued, the request goes with the window if the window goes first.
+    QMetaObject::invokeMethod(
+        this, [&request, completion] { request(); }, Qt::QueuedConnection);
+    return [done] { done.wait(); };
 }
 
 bool DialogWindow::event(QEvent* event) {
@@ -204,8 +243,8 @@ bool DialogWindow::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-int DialogWindow::Run(bool focusFirstControl) {
-    if (focusFirstControl) {
+int DialogWindow::Run() {
+    if (InitDialog()) {
         const auto first = std::find_if(
             controlsInOrder_.begin(), controlsInOrder_.end(), [](const QWidget* widget) {
                 return (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
@@ -231,15 +270,15 @@ void DialogWindow::End(int code) {
     }
 }
 
-void DialogWindow::SetTimer(int timerId, int periodMilliseconds) {
+void DialogWindow::StartTimer(int timerId, int periodMilliseconds) {
     QTimer*& timer = timers_[timerId];
     if (timer == nullptr) {
         timer = new QTimer(this);
         // A coarse timer may fire 5% early: seconds, for the restart wait's 90.
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, timerId] { dialog_.OnTimer(timerId); });
+        connect(timer, &QTimer::timeout, this, [this, timerId] { TimerFired(timerId); });
     }
-    timer->start(std::max(periodMilliseconds, ShortestTimerPeriod));
+    timer->start(periodMilliseconds);
 }
 
 void DialogWindow::KillTimer(int timerId) {
@@ -251,28 +290,6 @@ void DialogWindow::KillTimer(int timerId) {
     // The timer may be the one whose handler is running now.
     found->second->deleteLater();
     timers_.erase(found);
-}
-
-bool DialogWindow::Notify(const Dialog::Routes::Handlers& handlers, int id) {
-    const auto found = handlers.find(id);
-    if (found == handlers.end()) {
-        return false;
-    }
-    // A copy: the handler may route the id anew and so replace itself.
-    const std::function<void()> handler = found->second;
-    handler();
-    return true;
-}
-
-void DialogWindow::Command(int id) {
-    if (Notify(dialog_.routes_->clicks, id)) {
-        return;
-    }
-    if (id == IdOk) {
-        dialog_.OnOK();
-    } else if (id == IdCancel) {
-        dialog_.OnCancel();
-    }
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
@@ -306,15 +323,9 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A close request from the window system during a wait would pull the endpoint from under
-    // the exchange; like the input of that time, it is not taken.
-    if (aWaitRuns) {
-        event->ignore();
-        return;
-    }
     // The close request is the Dialog's to grant, through EndDialog.
     event->ignore();
-    dialog_.OnClose();
+    CloseRequested();
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -343,52 +354,6 @@ void DialogWindow::paintEvent(QPaintEvent* event) {
     if (PaintsOwnSurface(event->region())) {
         SchedulePaintHandler();
     }
-}
-
-void DialogWindow::SchedulePaintHandler() {
-    if (paintPending_) {
-        return;
-    }
-    paintPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (aWaitRuns) {
-                paintHandlerDeferred_ = true;
-                return;
-            }
-            paintPending_ = false;
-            dialog_.OnPaint();
-        },
-        Qt::QueuedConnection);
-}
-
-int DialogWindow::WaitFor(const std::function<int()>& work) {
-    // Nested in another wait (a handler run from a paint cannot be), the work simply runs.
-    if (aWaitRuns) {
-        return work();
-    }
-    aWaitRuns = true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QEventLoop loop;
-    int result = 0;
-    StartWorker([&work, &result, &loop] {
-        result = work();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    // Paints, timers and requests of other workers go on; input waits in the queue, as it
-    // does for a window whose thread is busy.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    QApplication::restoreOverrideCursor();
-    aWaitRuns = false;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* dialogWindow = qobject_cast<DialogWindow*>(window);
-        if (dialogWindow != nullptr && std::exchange(dialogWindow->paintHandlerDeferred_, false)) {
-            dialogWindow->paintPending_ = false;
-            dialogWindow->SchedulePaintHandler();
-        }
-    }
-    return result;
 }
 
 }  // namespace lumisk::ui

@@ -1,23 +1,22 @@
 #pragma once
-// The window behind a running Dialog: the template's controls on a fixed-size modal window, its
-// keys, close request, paints, timers and system menu turned into the Dialog's handlers.
+// The window behind a running Dialog on Qt Widgets: the template's controls on a fixed-size modal
+// window, its keys, close request, paints, timers and system menu handed to the dialog core.
 
 #include <QDialog>
-#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QTimer>
 #include <map>
+#include <memory>
 #include <vector>
 
-#include "ui/dialog.h"
-#include "ui/dialog_routes.h"
-#include "ui/dialog_template.h"
+#include "ui/dialog_window_base.h"
 #include "ui/qt/announcer.h"
 #include "ui/qt/dialog_units.h"
+#include "ui/qt/file_watch.h"
 
 namespace lumisk::ui {
 
-class DialogWindow : public QDialog {
+class DialogWindow final : public QDialog, public DialogWindowBase {
     Q_OBJECT
 
 public:
@@ -26,22 +25,22 @@ public:
     // The control with `id`, or nullptr.
     QWidget* Control(int id) const;
 
-    // Focuses the first control that takes the tab key if asked, then runs modally until End;
-    // returns End's code.
-    int Run(bool focusFirstControl);
-    void End(int code);
-
-    // Dialog::WaitFor for this window.
-    int WaitFor(const std::function<int()>& work);
-
-    void SetTimer(int timerId, int periodMilliseconds);
-    void KillTimer(int timerId);
-    void AppendSystemMenuItem(int commandId, const QString& text);
-    void RepaintOnFileChange(const QString& path);
-    void Announce(const QString& line);
-    // Runs the Dialog's paint handler after the events being handled, once for any number of
-    // calls; while a WaitFor runs, after it.
-    void SchedulePaintHandler();
+    // Focuses the first control that takes the tab key if InitDialog asks for it.
+    int Run() override;
+    void End(int code) override;
+    bool OnItsThread() const override;
+    std::function<void()> Deliver(const std::function<void()>& request) override;
+    void EnableControl(int id, bool enabled) override;
+    bool IsControlEnabled(int id) const override;
+    void FocusControl(int id) override;
+    std::string ControlText(int id) const override;
+    void LimitTextBytes(int id, int bytes) override;
+    void SetIcon(int iconId) override;
+    void AppendSystemMenuItem(int commandId, const std::string& text) override;
+    void KillTimer(int timerId) override;
+    void WatchFile(const std::string& path) override;
+    bool IsMinimized() const override;
+    void RequestRepaint() override;
 
 protected:
     bool event(QEvent* event) override;
@@ -51,36 +50,27 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void Post(std::function<void()> call) override;
+    void StartTimer(int timerId, int periodMilliseconds) override;
+    void Say(const std::string& line) override;
+
     void CreateControls(const DialogTemplate& dialogTemplate);
     void CreateSystemMenu(bool minimizeBox);
     void ShowSystemMenu(const QPoint& globalPosition);
-    // A push button's command, Enter's and Escape's: its route, else OnOK or OnCancel.
-    void Command(int id);
-    // Calls the handler routed to `id`, if any; whether there was one.
-    bool Notify(const Dialog::Routes::Handlers& handlers, int id);
     // Whether a paint covers more than the controls: the window's own surface was exposed.
     bool PaintsOwnSurface(const QRegion& region) const;
-    // Watches watchedFile_, or the nearest directory towards it; whether the file itself came
-    // under watch now.
-    bool WatchFile();
 
-    Dialog& dialog_;
     DialogUnits units_;
     std::vector<QWidget*> controlsInOrder_;
     std::map<int, QWidget*> controlsById_;
     std::map<int, QTimer*> timers_;
     QMenu* systemMenu_ = nullptr;
     Announcer* announcer_ = nullptr;
-    QFileSystemWatcher* fileWatcher_ = nullptr;
-    QString watchedFile_;
+    std::unique_ptr<FileWatch> fileWatch_;
     int defaultCommand_ = IdOk;
     bool running_ = false;
     bool ending_ = false;
     int endCode_ = IdCancel;
-    bool paintPending_ = false;
-    // A paint came while a WaitFor ran: the window painted, its handler waits until the work is
-    // done.
-    bool paintHandlerDeferred_ = false;
 };
 
 }  // namespace lumisk::ui

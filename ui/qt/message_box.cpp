@@ -48,7 +48,7 @@ QString IconName(MessageIcon icon) {
 }
 
 void Show(Dialog* owner, const QString& text, const QString& caption, MessageIcon icon) {
-    QWidget* parent = owner != nullptr ? owner->Window() : nullptr;
+    QWidget* parent = owner != nullptr ? WindowOf<DialogWindow>(*owner) : nullptr;
     QMessageBox box(QtIcon(icon), caption, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("lumisk_message_box"));
     box.setTextFormat(Qt::PlainText);

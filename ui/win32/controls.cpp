@@ -18,7 +18,7 @@ namespace {
 
 // The control `id` of the dialog's window, or nullptr when the dialog does not run.
 HWND Find(const Dialog* dialog, int id) {
-    const DialogWindow* window = dialog->Window();
+    const DialogWindow* window = WindowOf<DialogWindow>(*dialog);
     return window != nullptr ? window->Control(id) : nullptr;
 }
 
@@ -38,7 +38,7 @@ void ListView::InsertColumn(int index, const std::string& heading, int widthPixe
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    const DialogWindow* window = dialog_->Window();
+    const DialogWindow* window = WindowOf<DialogWindow>(*dialog_);
     column.cx = window != nullptr ? window->ColumnWidth(std::max(0, widthPixels)) : 0;
     column.pszText = text.data();
     column.iSubItem = index;
@@ -207,12 +207,6 @@ void TextField::SetText(const std::string& text) {
 std::string TextField::GetText() const {
     const HWND edit = Find(dialog_, id_);
     return edit != nullptr ? WindowText(edit) : std::string();
-}
-
-void TextField::SetLimit(int bytes) {
-    if (DialogWindow* window = dialog_->Window(); window != nullptr && Find(dialog_, id_)) {
-        window->LimitTextBytes(id_, bytes);
-    }
 }
 
 void ProgressBar::SetRange(int low, int high) {

@@ -13,49 +13,14 @@
 #include "ui/win32/template_builder.h"
 #include "ui/win32/text.h"
 #include "ui/win32/window_placement.h"
-#include "ui/worker.h"
 
 namespace lumisk::ui {
 namespace {
 
 // Private messages of the dialog window.
 constexpr UINT RunRequestMessage = WM_APP + 1;
-constexpr UINT PaintedMessage = WM_APP + 2;
-constexpr UINT AnnounceMessage = WM_APP + 3;
-// Space on a list view, once the view has handled it: the list's id in wParam.
-constexpr UINT ListChosenMessage = WM_APP + 4;
-constexpr UINT RepaintRequestMessage = WM_APP + 5;
-
-// A timer of the window's own, apart from the ids the Dialog uses.
-constexpr UINT_PTR FileWatchTimer = 0x7FFF0001;
-constexpr UINT FileWatchPeriod = 500;
-// The shortest period a timer runs at.
-constexpr int ShortestTimerPeriod = USER_TIMER_MINIMUM;
-
-FILETIME LastWriteTime(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        return {};
-    }
-    return data.ftLastWriteTime;
-}
-
-// Everything but the user's input, which waits in the queue as it does for a busy window.
-void DispatchAllButInput() {
-    static const std::pair<UINT, UINT> ranges[] = {
-        {0, WM_NCMOUSEMOVE - 1},
-        {WM_NCXBUTTONDBLCLK + 1, WM_KEYFIRST - 1},
-        {WM_KEYLAST + 1, WM_MOUSEFIRST - 1},
-        {WM_MOUSELAST + 1, 0xFFFFFFFF},
-    };
-    MSG message;
-    for (const auto& [first, last] : ranges) {
-        while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
+constexpr UINT PostedCallMessage = WM_APP + 2;
+constexpr UINT RepaintRequestMessage = WM_APP + 3;
 
 bool IsListView(HWND control) {
     wchar_t className[32] = {};
@@ -63,15 +28,20 @@ bool IsListView(HWND control) {
     return std::wstring_view(className) == WC_LISTVIEWW;
 }
 
-// One thread runs every window: while a wait holds it for one window, the handlers of all of
-// them wait, also those of a window whose dialog is still initialising.
-bool aWaitRuns = false;
-std::set<DialogWindow*> liveWindows;
-
 }  // namespace
 
-DialogWindow::DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate)
-    : dialog_(dialog), template_(std::move(dialogTemplate)), thread_(GetCurrentThreadId()) {}
+std::unique_ptr<DialogWindowBase> MakeDialogWindow(Dialog& dialog, DialogTemplate dialogTemplate,
+                                                   DialogWindowBase* owner) {
+    const HWND ownerWindow =
+        owner != nullptr ? static_cast<DialogWindow*>(owner)->Handle() : nullptr;
+    return std::make_unique<DialogWindow>(dialog, std::move(dialogTemplate), ownerWindow);
+}
+
+DialogWindow::DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate, HWND owner)
+    : DialogWindowBase(dialog),
+      template_(std::move(dialogTemplate)),
+      owner_(owner),
+      thread_(GetCurrentThreadId()) {}
 
 DialogWindow::~DialogWindow() {
     for (const auto& [key, icon] : icons_) {
@@ -79,18 +49,26 @@ DialogWindow::~DialogWindow() {
     }
 }
 
-int DialogWindow::Run(HWND owner) {
-    owner_ = owner;
+int DialogWindow::Run() {
     // The dialog manager's own layout, at the DPI the window is likely made at, comes close to
     // the one the window then takes: the address fields place their octets when they are made.
-    const DialogLayout likely(template_, WindowDpi(owner));
+    const DialogLayout likely(template_, WindowDpi(owner_));
     const std::vector<DWORD> bytes = BuildDialogTemplate(template_, likely.LetterWidthCorrection());
     const INT_PTR code = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                                                  reinterpret_cast<const DLGTEMPLATE*>(bytes.data()),
-                                                 owner, Procedure, reinterpret_cast<LPARAM>(this));
-    liveWindows.erase(this);
+                                                 owner_, Procedure, reinterpret_cast<LPARAM>(this));
     window_ = nullptr;
     return static_cast<int>(code);
+}
+
+void DialogWindow::End(int code) {
+    if (window_ != nullptr) {
+        EndDialog(window_, code);
+    }
+}
+
+HWND DialogWindow::Control(int id) const {
+    return window_ != nullptr ? GetDlgItem(window_, id) : nullptr;
 }
 
 int DialogWindow::Dpi() const {
@@ -105,25 +83,124 @@ int DialogWindow::ColumnWidth(int pixelsAt96DotsPerInch) const {
         std::lround(pixelsAt96DotsPerInch * layout_->LetterWidth() / defaultLetterWidth_));
 }
 
-void DialogWindow::End(int code) {
+void DialogWindow::EnableControl(int id, bool enabled) {
+    if (const HWND control = Control(id)) {
+        EnableWindow(control, enabled ? TRUE : FALSE);
+    }
+}
+
+bool DialogWindow::IsControlEnabled(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+void DialogWindow::FocusControl(int id) {
+    if (const HWND control = Control(id)) {
+        // Through the dialog manager, so the default button follows the focus.
+        SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+}
+
+std::string DialogWindow::ControlText(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr ? ui::ControlText(control) : std::string();
+}
+
+void DialogWindow::LimitTextBytes(int id, int bytes) {
+    if (const HWND edit = Control(id)) {
+        byteLimits_.Limit(edit, bytes);
+    }
+}
+
+void DialogWindow::SetIcon(int iconId) {
+    iconId_ = iconId;
+    ApplyWindowIcons();
+}
+
+void DialogWindow::ApplyWindowIcons() {
+    const int dpi = Dpi();
+    SendMessageW(window_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(Icon(iconId_, SystemMetricForDpi(SM_CXICON, dpi))));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(Icon(iconId_, SystemMetricForDpi(SM_CXSMICON, dpi))));
+}
+
+HICON DialogWindow::Icon(int iconId, int size) {
+    HICON& icon = icons_[{iconId, size}];
+    if (icon == nullptr) {
+        // Not shared: the system's cache would hand back the size loaded first.
+        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
+                                             IMAGE_ICON, size, size, 0));
+    }
+    return icon;
+}
+
+bool DialogWindow::IsMinimized() const {
+    return IsIconic(window_) != FALSE;
+}
+
+void DialogWindow::StartTimer(int timerId, int periodMilliseconds) {
+    ::SetTimer(window_, static_cast<UINT_PTR>(timerId), static_cast<UINT>(periodMilliseconds),
+               nullptr);
+}
+
+void DialogWindow::KillTimer(int timerId) {
+    ::KillTimer(window_, static_cast<UINT_PTR>(timerId));
+}
+
+void DialogWindow::WatchFile(const std::string& path) {
+    fileWatch_.Watch(window_, path);
+}
+
+void DialogWindow::AppendSystemMenuItem(int commandId, const std::string& text) {
+    const HMENU menu = GetSystemMenu(window_, FALSE);
+    if (menu == nullptr) {
+        return;
+    }
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
+    systemCommands_.insert(commandId & 0xFFF0);
+}
+
+void DialogWindow::Post(std::function<void()> call) {
+    // A window that is not there, or whose queue is full, drops the call, as its queue would.
+    if (window_ == nullptr) {
+        return;
+    }
+    posted_.push_back(std::move(call));
+    if (!PostMessageW(window_, PostedCallMessage, 0, 0)) {
+        posted_.pop_back();
+    }
+}
+
+void DialogWindow::RequestRepaint() {
+    // Posted, unlike Post's calls, as it comes from any thread; a window not yet made or gone
+    // takes nothing, as a post without one would go to the calling thread's queue.
     if (window_ != nullptr) {
-        EndDialog(window_, code);
+        PostMessageW(window_, RepaintRequestMessage, 0, 0);
     }
 }
 
-HWND DialogWindow::Control(int id) const {
-    return window_ != nullptr ? GetDlgItem(window_, id) : nullptr;
+std::function<void()> DialogWindow::Deliver(const std::function<void()>& request) {
+    // Sent, not posted: the sender waits. A request sent to a window that has gone meanwhile
+    // returns at once without running.
+    const HWND target = window_;
+    return [target, &request] {
+        SendMessageW(target, RunRequestMessage, 0, reinterpret_cast<LPARAM>(&request));
+    };
 }
 
-void DialogWindow::Request(HWND target, const std::function<void()>& request) {
-    SendMessageW(target, RunRequestMessage, 0, reinterpret_cast<LPARAM>(&request));
-}
-
-void DialogWindow::RequestRepaint(HWND target) {
-    // Without a window a post would go to the calling thread's queue.
-    if (target != nullptr) {
-        PostMessageW(target, RepaintRequestMessage, 0, 0);
+void DialogWindow::Say(const std::string& line) {
+    if (announcer_ == nullptr) {
+        announcer_ =
+            CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0,
+                            0, 0, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        // Last of the controls, so that it is the label of none.
+        SetWindowPos(announcer_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        annotations_.MakeLiveRegion(announcer_);
     }
+    SetWindowTextW(announcer_, Widen(line).c_str());
+    ScreenReaderAnnotations::AnnounceChange(announcer_);
 }
 
 INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,12 +208,9 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
         auto* self = reinterpret_cast<DialogWindow*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         SetPropW(window, TemplateIdProperty,
-                 reinterpret_cast<HANDLE>(static_cast<INT_PTR>(self->dialog_.TemplateId())));
+                 reinterpret_cast<HANDLE>(static_cast<INT_PTR>(self->template_.id)));
         self->window_ = window;
-        liveWindows.insert(self);
-        bool focusFirstControl = true;
-        self->Initialize(focusFirstControl);
-        return focusFirstControl ? TRUE : FALSE;
+        return self->Initialize() ? TRUE : FALSE;
     }
     if (message == WM_NCDESTROY) {
         RemovePropW(window, TemplateIdProperty);
@@ -145,7 +219,7 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
     return self != nullptr ? self->Handle(message, wParam, lParam) : FALSE;
 }
 
-void DialogWindow::Initialize(bool& focusFirstControl) {
+bool DialogWindow::Initialize() {
     // The dialog manager makes the controls in template order, each below the one before.
     for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
@@ -169,7 +243,7 @@ void DialogWindow::Initialize(bool& focusFirstControl) {
     annotations_.NameControls(window_, template_);
     // The keyboard focus shows from the start, not only once a key has been pressed.
     PostMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    focusFirstControl = dialog_.OnInitDialog();
+    return InitDialog();
 }
 
 void DialogWindow::LayOut(int dpi) {
@@ -228,29 +302,6 @@ SIZE DialogWindow::WindowSize(const DialogLayout& layout) const {
         static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), layout.Dpi());
 }
 
-void DialogWindow::SetIcon(int iconId) {
-    iconId_ = iconId;
-    ApplyWindowIcons();
-}
-
-void DialogWindow::ApplyWindowIcons() {
-    const int dpi = Dpi();
-    SendMessageW(window_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(Icon(iconId_, SystemMetricForDpi(SM_CXICON, dpi))));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(Icon(iconId_, SystemMetricForDpi(SM_CXSMICON, dpi))));
-}
-
-HICON DialogWindow::Icon(int iconId, int size) {
-    HICON& icon = icons_[{iconId, size}];
-    if (icon == nullptr) {
-        // Not shared: the system's cache would hand back the size loaded first.
-        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
-                                             IMAGE_ICON, size, size, 0));
-    }
-    return icon;
-}
-
 INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (HBRUSH brush = DialogColorFor(message, reinterpret_cast<HDC>(wParam),
                                       reinterpret_cast<HWND>(lParam))) {
@@ -263,12 +314,6 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return FALSE;
-        case ListChosenMessage:
-            Notify(dialog_.routes_->listClicks, static_cast<int>(wParam));
-            return TRUE;
-        case AnnounceMessage:
-            SayPendingLines();
-            return TRUE;
         case WM_SYSCOLORCHANGE:
             // The common controls learn of new system colours only from their parent.
             for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
@@ -287,23 +332,18 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_SYSCOMMAND:
             if (systemCommands_.count(static_cast<int>(wParam & 0xFFF0)) != 0) {
-                dialog_.OnSysCommand(static_cast<int>(wParam));
+                SystemCommand(static_cast<int>(wParam));
                 return TRUE;
             }
             return FALSE;
         case WM_CLOSE:
-            // A close request during a wait would pull the endpoint from under the exchange;
-            // like the input of that time, it is not taken. Otherwise it is the Dialog's to
-            // grant, through EndDialog.
-            if (!aWaitRuns) {
-                dialog_.OnClose();
-            }
+            CloseRequested();
             return TRUE;
         case WM_TIMER:
-            if (wParam == FileWatchTimer) {
-                CheckWatchedFile();
-            } else {
-                dialog_.OnTimer(static_cast<int>(wParam));
+            if (wParam != FileWatch::TimerId) {
+                TimerFired(static_cast<int>(wParam));
+            } else if (fileWatch_.Changed()) {
+                SchedulePaintHandler();
             }
             return TRUE;
         case WM_PAINT:
@@ -322,12 +362,11 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case RepaintRequestMessage:
             SchedulePaintHandler();
             return TRUE;
-        case PaintedMessage:
-            if (aWaitRuns) {
-                paintHandlerDeferred_ = true;
-            } else {
-                paintPending_ = false;
-                dialog_.OnPaint();
+        case PostedCallMessage:
+            if (!posted_.empty()) {
+                const std::function<void()> call = std::move(posted_.front());
+                posted_.pop_front();
+                call();
             }
             return TRUE;
         case RunRequestMessage:
@@ -360,10 +399,10 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
             Command(id);
             break;
         case CBN_SELCHANGE:
-            Notify(dialog_.routes_->selectionChanges, id);
+            SelectionChanged(id);
             break;
         case EN_CHANGE:
-            KeepTextWithinLimit(id, control);
+            byteLimits_.KeepWithinLimit(control);
             break;
         default:
             break;
@@ -374,12 +413,12 @@ void DialogWindow::OnNotify(const NMHDR& header) {
     const int id = static_cast<int>(header.idFrom);
     switch (header.code) {
         case static_cast<UINT>(NM_CLICK):
-            Notify(dialog_.routes_->listClicks, id);
+            ListClicked(id);
             break;
         case static_cast<UINT>(LVN_KEYDOWN):
             // Space chooses the row it selects, as a click does: once the view has selected it.
             if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_SPACE) {
-                PostMessageW(window_, ListChosenMessage, static_cast<WPARAM>(id), 0);
+                Post([this, id] { ListClicked(id); });
             }
             break;
         case static_cast<UINT>(NM_SETFOCUS):
@@ -390,152 +429,6 @@ void DialogWindow::OnNotify(const NMHDR& header) {
         default:
             break;
     }
-}
-
-void DialogWindow::Announce(const std::string& line) {
-    if (pendingLines_.Add(line)) {
-        PostMessageW(window_, AnnounceMessage, 0, 0);
-    }
-}
-
-void DialogWindow::SayPendingLines() {
-    if (announcer_ == nullptr) {
-        announcer_ =
-            CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0,
-                            0, 0, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
-        // Last of the controls, so that it is the label of none.
-        SetWindowPos(announcer_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        annotations_.MakeLiveRegion(announcer_);
-    }
-    SetWindowTextW(announcer_, Widen(pendingLines_.Take()).c_str());
-    ScreenReaderAnnotations::AnnounceChange(announcer_);
-}
-
-void DialogWindow::Command(int id) {
-    const auto& clicks = dialog_.routes_->clicks;
-    if (clicks.find(id) != clicks.end()) {
-        Notify(clicks, id);
-    } else if (id == IdOk) {
-        dialog_.OnOK();
-    } else if (id == IdCancel) {
-        dialog_.OnCancel();
-    }
-}
-
-void DialogWindow::Notify(const Dialog::Routes::Handlers& handlers, int id) {
-    const auto found = handlers.find(id);
-    if (found == handlers.end()) {
-        return;
-    }
-    // A copy: the handler may route the id anew and so replace itself.
-    const std::function<void()> handler = found->second;
-    handler();
-}
-
-void DialogWindow::SchedulePaintHandler() {
-    if (paintPending_) {
-        return;
-    }
-    paintPending_ = true;
-    PostMessageW(window_, PaintedMessage, 0, 0);
-}
-
-int DialogWindow::WaitFor(const std::function<int()>& work) {
-    // Nested in another wait (a handler run from a paint cannot be), the work simply runs.
-    if (aWaitRuns) {
-        return work();
-    }
-    aWaitRuns = true;
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    int result = 0;
-    StartWorker([&work, &result, done] {
-        result = work();
-        SetEvent(done);
-    });
-    // Paints, timers and requests of other workers go on meanwhile.
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE,
-                                     QS_SENDMESSAGE | QS_POSTMESSAGE | QS_PAINT | QS_TIMER) !=
-           WAIT_OBJECT_0) {
-        DispatchAllButInput();
-    }
-    CloseHandle(done);
-    SetCursor(previous);
-    aWaitRuns = false;
-    for (DialogWindow* window : liveWindows) {
-        if (std::exchange(window->paintHandlerDeferred_, false)) {
-            window->paintPending_ = false;
-            window->SchedulePaintHandler();
-        }
-    }
-    return result;
-}
-
-void DialogWindow::SetTimer(int timerId, int periodMilliseconds) {
-    ::SetTimer(window_, static_cast<UINT_PTR>(timerId),
-               static_cast<UINT>(std::max(periodMilliseconds, ShortestTimerPeriod)), nullptr);
-}
-
-void DialogWindow::KillTimer(int timerId) {
-    ::KillTimer(window_, static_cast<UINT_PTR>(timerId));
-}
-
-void DialogWindow::AppendSystemMenuItem(int commandId, const std::string& text) {
-    const HMENU menu = GetSystemMenu(window_, FALSE);
-    if (menu == nullptr) {
-        return;
-    }
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
-    systemCommands_.insert(commandId & 0xFFF0);
-}
-
-void DialogWindow::RepaintOnFileChange(const std::string& path) {
-    // The system's change notifications are for directories; a look at the file's time now and
-    // then is all one file needs.
-    watchedFile_ = Widen(path);
-    watchedWriteTime_ = LastWriteTime(watchedFile_);
-    ::SetTimer(window_, FileWatchTimer, FileWatchPeriod, nullptr);
-}
-
-void DialogWindow::CheckWatchedFile() {
-    const FILETIME now = LastWriteTime(watchedFile_);
-    if (CompareFileTime(&now, &watchedWriteTime_) != 0) {
-        watchedWriteTime_ = now;
-        SchedulePaintHandler();
-    }
-}
-
-void DialogWindow::LimitTextBytes(int id, int bytes) {
-    // As with the native field, no limit given means the largest one.
-    constexpr int LargestLimit = 32767;
-    const int limit = bytes > 0 ? std::min(bytes, LargestLimit) : LargestLimit;
-    byteLimits_[id] = limit;
-    // A character is at least one byte, so the character limit never refuses what fits.
-    SendDlgItemMessageW(window_, id, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
-    acceptedTexts_[id] = Widen(WindowText(Control(id)));
-}
-
-void DialogWindow::KeepTextWithinLimit(int id, HWND edit) {
-    const auto limit = byteLimits_.find(id);
-    if (limit == byteLimits_.end()) {
-        return;
-    }
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-    if (static_cast<int>(Narrow(text).size()) <= limit->second) {
-        acceptedTexts_[id] = text;
-        return;
-    }
-    // What would not fit is taken back whole, the caret where the typing was.
-    DWORD caret = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
-    const std::size_t removed = text.size() - acceptedTexts_[id].size();
-    SetWindowTextW(edit, acceptedTexts_[id].c_str());
-    const auto at = static_cast<LPARAM>(caret > removed ? caret - removed : 0);
-    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(at), at);
-    MessageBeep(MB_OK);
 }
 
 }  // namespace lumisk::ui

@@ -38,7 +38,7 @@ void Show(HWND owner, const std::string& text, const std::string& caption, Messa
 void ShowMessage(Dialog* owner, const std::string& text, const std::string& caption,
                  MessageIcon icon) {
     const std::string title = caption.empty() ? Application::Name() : caption;
-    const DialogWindow* window = owner != nullptr ? owner->Window() : nullptr;
+    const DialogWindow* window = owner != nullptr ? WindowOf<DialogWindow>(*owner) : nullptr;
     if (window == nullptr) {
         Show(nullptr, text, title, icon);
     } else if (window->OnItsThread()) {
