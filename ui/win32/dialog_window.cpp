@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cmath>
 #include <string_view>
 #include <utility>
 
@@ -12,7 +11,6 @@
 #include "ui/win32/list_view.h"
 #include "ui/win32/template_builder.h"
 #include "ui/win32/text.h"
-#include "ui/win32/window_placement.h"
 
 namespace lumisk::ui {
 namespace {
@@ -41,13 +39,8 @@ DialogWindow::DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate, HWND o
     : DialogWindowBase(dialog),
       template_(std::move(dialogTemplate)),
       owner_(owner),
-      thread_(GetCurrentThreadId()) {}
-
-DialogWindow::~DialogWindow() {
-    for (const auto& [key, icon] : icons_) {
-        DestroyIcon(icon);
-    }
-}
+      thread_(GetCurrentThreadId()),
+      scaling_(template_) {}
 
 int DialogWindow::Run() {
     // The dialog manager's own layout, at the DPI the window is likely made at, comes close to
@@ -71,16 +64,8 @@ HWND DialogWindow::Control(int id) const {
     return window_ != nullptr ? GetDlgItem(window_, id) : nullptr;
 }
 
-int DialogWindow::Dpi() const {
-    return layout_ ? layout_->Dpi() : WindowDpi(window_);
-}
-
 int DialogWindow::ColumnWidth(int pixelsAt96DotsPerInch) const {
-    if (!layout_) {
-        return pixelsAt96DotsPerInch;
-    }
-    return static_cast<int>(
-        std::lround(pixelsAt96DotsPerInch * layout_->LetterWidth() / defaultLetterWidth_));
+    return scaling_.ColumnWidth(pixelsAt96DotsPerInch);
 }
 
 void DialogWindow::EnableControl(int id, bool enabled) {
@@ -113,26 +98,7 @@ void DialogWindow::LimitTextBytes(int id, int bytes) {
 }
 
 void DialogWindow::SetIcon(int iconId) {
-    iconId_ = iconId;
-    ApplyWindowIcons();
-}
-
-void DialogWindow::ApplyWindowIcons() {
-    const int dpi = Dpi();
-    SendMessageW(window_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(Icon(iconId_, SystemMetricForDpi(SM_CXICON, dpi))));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(Icon(iconId_, SystemMetricForDpi(SM_CXSMICON, dpi))));
-}
-
-HICON DialogWindow::Icon(int iconId, int size) {
-    HICON& icon = icons_[{iconId, size}];
-    if (icon == nullptr) {
-        // Not shared: the system's cache would hand back the size loaded first.
-        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId),
-                                             IMAGE_ICON, size, size, 0));
-    }
-    return icon;
+    scaling_.SetIcon(iconId);
 }
 
 bool DialogWindow::IsMinimized() const {
@@ -220,15 +186,7 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
 }
 
 bool DialogWindow::Initialize() {
-    // The dialog manager makes the controls in template order, each below the one before.
-    for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        controls_.push_back(child);
-    }
-    KeepDpiChangesToDialog(window_);
-    defaultLetterWidth_ = DialogLayout(template_, DefaultDpi).LetterWidth();
-    LayOut(WindowDpi(window_));
-    Place();
+    scaling_.Attach(window_, owner_);
     for (const ControlTemplate& control : template_.controls) {
         if (control.kind == "ipaddress") {
             SelectOctetsMovedInto(Control(control.id));
@@ -246,66 +204,13 @@ bool DialogWindow::Initialize() {
     return InitDialog();
 }
 
-void DialogWindow::LayOut(int dpi) {
-    auto layout = std::make_unique<DialogLayout>(template_, dpi);
-    const auto font = reinterpret_cast<WPARAM>(layout->Font());
-    std::size_t index = 0;
-    for (const ControlTemplate& control : template_.controls) {
-        if (!IsBuilt(control) || index == controls_.size()) {
-            continue;
-        }
-        const HWND child = controls_[index++];
-        const RECT box = layout->ControlBox(control);
-        SetWindowPos(child, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(child, WM_SETFONT, font, TRUE);
-        if (control.kind == "icon") {
-            SendMessageW(
-                child, STM_SETICON,
-                reinterpret_cast<WPARAM>(Icon(control.icon, SystemMetricForDpi(SM_CXICON, dpi))),
-                0);
-        }
-        if (control.kind == "listview" && layout_) {
-            // The columns the program sized keep their share of the list.
-            const auto header = reinterpret_cast<HWND>(SendMessageW(child, LVM_GETHEADER, 0, 0));
-            const auto columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-            for (int column = 0; column < columns; ++column) {
-                const auto width = static_cast<int>(
-                    SendMessageW(child, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
-                SendMessageW(child, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                             std::lround(width * layout->LetterWidth() / layout_->LetterWidth()));
-            }
-        }
-    }
-    const SIZE size = WindowSize(*layout);
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The earlier layout's font goes only now, when no control uses it.
-    layout_ = std::move(layout);
-    if (iconId_ != 0) {
-        ApplyWindowIcons();
-    }
-}
-
-void DialogWindow::Place() {
-    PlaceWindow(window_, owner_);
-    const int dpi = WindowDpi(window_);
-    if (dpi != layout_->Dpi()) {
-        LayOut(dpi);
-        PlaceWindow(window_, owner_);
-    }
-}
-
-SIZE DialogWindow::WindowSize(const DialogLayout& layout) const {
-    return WindowSizeForClient(
-        layout.ClientSize(), static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-        static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), layout.Dpi());
-}
-
 INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (HBRUSH brush = DialogColorFor(message, reinterpret_cast<HDC>(wParam),
                                       reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<INT_PTR>(brush);
+    }
+    if (scaling_.HandleDpiMessage(message, wParam, lParam)) {
+        return TRUE;
     }
     switch (message) {
         case WM_COMMAND:
@@ -372,22 +277,6 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case RunRequestMessage:
             (*reinterpret_cast<const std::function<void()>*>(lParam))();
             return TRUE;
-        case GetDpiScaledSizeMessage:
-            // The size the window will have at the new DPI, so that the system's suggestion for
-            // its place fits it.
-            *reinterpret_cast<SIZE*>(lParam) =
-                WindowSize(DialogLayout(template_, static_cast<int>(wParam)));
-            SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
-            return TRUE;
-        case DpiChangedMessage: {
-            // Moved to a monitor of another DPI: laid out for it where the system suggests.
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            LayOut(HIWORD(wParam));
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
-            return TRUE;
-        }
         default:
             return FALSE;
     }

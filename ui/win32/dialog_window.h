@@ -7,18 +7,14 @@
 
 #include <deque>
 #include <functional>
-#include <map>
-#include <memory>
 #include <set>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "ui/dialog_window_base.h"
-#include "ui/win32/dialog_layout.h"
 #include "ui/win32/edit_byte_limits.h"
 #include "ui/win32/file_watch.h"
 #include "ui/win32/screen_reader.h"
+#include "ui/win32/window_scaling.h"
 
 namespace lumisk::ui {
 
@@ -30,15 +26,11 @@ class DialogWindow final : public DialogWindowBase {
 public:
     // Shown over `owner`, if not nullptr.
     DialogWindow(Dialog& dialog, DialogTemplate dialogTemplate, HWND owner);
-    ~DialogWindow() override;
 
     // The window, once it exists; its control `id`, or nullptr.
     HWND Handle() const { return window_; }
     HWND Control(int id) const;
-    // The DPI the window is laid out at.
-    int Dpi() const;
-    // A list column's width given in pixels at 96 DPI, grown as the window's boxes have grown
-    // with their font, so that the columns fill a list as they do at 96 DPI.
+    // WindowScaling::ColumnWidth for this window.
     int ColumnWidth(int pixelsAt96DotsPerInch) const;
 
     int Run() override;
@@ -66,14 +58,6 @@ private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     // What WM_INITDIALOG does; whether the focus goes to the first control that takes it.
     bool Initialize();
-    // Every control's box and font, the list columns, the icons and the window's size for `dpi`.
-    void LayOut(int dpi);
-    // Where the window opens (window_placement.h), laid out anew if that is at another DPI.
-    void Place();
-    SIZE WindowSize(const DialogLayout& layout) const;
-    void ApplyWindowIcons();
-    // Icon `iconId` at `size` pixels, loaded once and kept until the window's run ends.
-    HICON Icon(int iconId, int size);
     void OnCommand(int id, int code, HWND control);
     void OnNotify(const NMHDR& header);
 
@@ -81,13 +65,7 @@ private:
     const HWND owner_;
     const DWORD thread_;
     HWND window_ = nullptr;
-    std::unique_ptr<DialogLayout> layout_;
-    // LetterWidth() of the template at 96 DPI.
-    double defaultLetterWidth_ = 0;
-    // The windows of the template's built controls, in template order.
-    std::vector<HWND> controls_;
-    int iconId_ = 0;
-    std::map<std::pair<int, int>, HICON> icons_;
+    WindowScaling scaling_;
     std::set<int> systemCommands_;
     // The calls Post put in the window's queue, first to run first.
     std::deque<std::function<void()>> posted_;
