@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "drives/drive_letter_list.h"
 #include "drives/drive_table.h"
 #include "protocol/device_table.h"
 #include "protocol/endpoint.h"
@@ -11,6 +10,7 @@
 #include "protocol/search.h"
 #include "protocol/text_case.h"
 #include "protocol/utf8_text.h"
+#include "setup/drive_letter_list.h"
 #include "setup/web_probe.h"
 #include "ui/string_resources.h"
 

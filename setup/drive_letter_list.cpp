@@ -1,4 +1,4 @@
-#include "drives/drive_letter_list.h"
+#include "setup/drive_letter_list.h"
 
 #include "drives/drive_table.h"
 
