@@ -3,9 +3,9 @@
 #include "drives/failure_text.h"
 #include "language/installation.h"
 #include "protocol/fixed_text.h"
+#include "setup/device_host.h"
 #include "setup/device_list.h"
 #include "setup/web_page.h"
-#include "setup/web_probe.h"
 #include "ui/message_box.h"
 
 namespace lumisk {

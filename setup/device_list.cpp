@@ -10,8 +10,8 @@
 #include "protocol/search.h"
 #include "protocol/text_case.h"
 #include "protocol/utf8_text.h"
+#include "setup/device_host.h"
 #include "setup/drive_letter_list.h"
-#include "setup/web_probe.h"
 #include "ui/string_resources.h"
 
 namespace lumisk {

@@ -5,6 +5,7 @@
 #include "drives/remote_name.h"
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
+#include "setup/device_host.h"
 #include "setup/device_list.h"
 #include "setup/drive_letter_list.h"
 #include "setup/login_dialog.h"

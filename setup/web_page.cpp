@@ -1,6 +1,7 @@
 #include "setup/web_page.h"
 
 #include "protocol/fixed_text.h"
+#include "setup/device_host.h"
 #include "setup/device_list.h"
 #include "setup/web_probe.h"
 #include "ui/message_box.h"

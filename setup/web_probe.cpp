@@ -5,13 +5,12 @@
 #include <cstdio>
 
 #include "protocol/fixed_text.h"
+#include "setup/device_host.h"
 #include "setup/device_list.h"
 #include "ui/message_box.h"
 #include "ui/worker.h"
 
 namespace lumisk {
-
-char DeviceHostText[64];
 
 namespace {
 

@@ -10,9 +10,6 @@
 
 namespace lumisk {
 
-// The IP text of the adapter that the web page, the probe and the language files address.
-extern char DeviceHostText[64];
-
 enum WebProbeOutcome { WebProbePending = 0, WebProbeReachable = 1, WebProbeUnreachable = -1 };
 
 // The outcome of the probe started last: 0 pending, 1 reachable, -1 not reachable. A probe that

@@ -15,6 +15,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/socket_api.h"
 #include "protocol/udp_transport.h"
+#include "setup/device_host.h"
 #include "setup/device_list.h"
 #include "setup/web_probe.h"
 #include "tests/gui/main_window_fixture.h"

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "protocol/fixed_text.h"
+#include "setup/device_host.h"
 #include "setup/device_list.h"
 #include "setup/main_window.h"
-#include "setup/web_probe.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/dialog_driver.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "protocol/fixed_text.h"
+#include "setup/device_host.h"
 #include "setup/web_probe.h"
 
 namespace lumisk {

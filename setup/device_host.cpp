@@ -1,0 +1,7 @@
+#include "setup/device_host.h"
+
+namespace lumisk {
+
+char DeviceHostText[64];
+
+}  // namespace lumisk
