@@ -5,7 +5,7 @@
 #include "drives/drive_letter_cache.h"
 #include "language/restart_dialog.h"
 #include "setup/host_services.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 #include "ui/dialog.h"
 
 namespace lumisk {
@@ -20,7 +20,7 @@ public:
 
     explicit MainDialog(HostServices& host, RestartTiming restartTiming = {});
 
-    MainWindow& Window() { return window_; }
+    MainWindowControls& Window() { return window_; }
 
 protected:
     // Lists, columns, icon and system menu, then the drive letters and the first search.
@@ -42,7 +42,7 @@ private:
     // through `services_`.
     DriveLetterCache drives_;
     HostServices services_;
-    MainWindow window_;
+    MainWindowControls window_;
     const RestartTiming restartTiming_;
 };
 

@@ -74,7 +74,7 @@ void LanguageDialog::OnClose() {
     ui::Dialog::OnClose();
 }
 
-void OnLanguage(MainWindow& window, RestartTiming restartTiming) {
+void OnLanguage(MainWindowControls& window, RestartTiming restartTiming) {
     if (window.deviceChosen == 0) {
         ui::ShowMessage(&window.dialog, "Please select a device.", "Error", ui::MessageIcon::Stop);
         return;

@@ -5,7 +5,7 @@
 #include <atomic>
 
 #include "language/restart_dialog.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 #include "ui/dialog.h"
 
 namespace lumisk {
@@ -36,6 +36,6 @@ private:
     const RestartTiming restartTiming_;
 };
 
-void OnLanguage(MainWindow& window, RestartTiming restartTiming = {});
+void OnLanguage(MainWindowControls& window, RestartTiming restartTiming = {});
 
 }  // namespace lumisk

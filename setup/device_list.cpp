@@ -42,7 +42,7 @@ bool OnHostSubnet(const std::array<int, 4>& device, const std::array<int, 4>& ne
     return true;
 }
 
-void ShowDhcpChoice(MainWindow& window, bool dhcpClient) {
+void ShowDhcpChoice(MainWindowControls& window, bool dhcpClient) {
     window.dhcpCombo.SetCurSel(dhcpClient ? DhcpEnabledItem : DhcpDisabledItem);
     for (const int field : {control::Ip, control::Gateway, control::Netmask}) {
         window.dialog.EnableControl(field, !dhcpClient);
@@ -61,11 +61,11 @@ int SelectedRow(ui::ListView list) {
     return -1;
 }
 
-int SelectedDeviceRow(MainWindow& window) {
+int SelectedDeviceRow(MainWindowControls& window) {
     return SelectedRow(window.deviceList);
 }
 
-void RefreshDeviceList(MainWindow& window) {
+void RefreshDeviceList(MainWindowControls& window) {
     window.deviceList.DeleteAllItems();
     window.shareList.DeleteAllItems();
     window.ipControl.Clear();
@@ -92,18 +92,18 @@ void RefreshDeviceList(MainWindow& window) {
     window.deviceChosen = 0;
 }
 
-void FullRefresh(MainWindow& window) {
+void FullRefresh(MainWindowControls& window) {
     ReadDriveTable(window.host.drives);
     FillDriveLetterList(window.driveLetterCombo, window.host.drives);
     RefreshDeviceList(window);
     window.deviceChosen = 0;
 }
 
-void OnRefresh(MainWindow& window) {
+void OnRefresh(MainWindowControls& window) {
     RefreshDeviceList(window);
 }
 
-void OnClickDeviceList(MainWindow& window) {
+void OnClickDeviceList(MainWindowControls& window) {
     window.deviceChosen = 1;
     window.deviceList.Focus();
     const int row = SelectedDeviceRow(window);
@@ -131,7 +131,7 @@ void OnClickDeviceList(MainWindow& window) {
     FillShareList(window, row, HostComparison::IgnoringCase);
 }
 
-void FillShareList(MainWindow& window, int row, HostComparison comparison) {
+void FillShareList(MainWindowControls& window, int row, HostComparison comparison) {
     window.shareList.DeleteAllItems();
     int shareRow = 0;
     for (const ShareNode* share = ShareTable.head; share != nullptr;
@@ -142,7 +142,7 @@ void FillShareList(MainWindow& window, int row, HostComparison comparison) {
     UpdateShareLocations(window, row, comparison);
 }
 
-void UpdateShareLocations(MainWindow& window, int row, HostComparison comparison) {
+void UpdateShareLocations(MainWindowControls& window, int row, HostComparison comparison) {
     const std::string name = window.deviceList.GetItemText(row, DeviceNameColumn);
     const std::string ip = window.deviceList.GetItemText(row, DeviceIpColumn);
     int shareRow = 0;

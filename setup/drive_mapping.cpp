@@ -26,11 +26,11 @@ constexpr char UnmapFailure[] =
     "drive is not being accessed.";
 
 // The failure the user knows, with the reason on a second line when there is one.
-void ShowFailure(MainWindow& window, const char* message, const std::string& reason) {
+void ShowFailure(MainWindowControls& window, const char* message, const std::string& reason) {
     ui::ShowMessage(&window.dialog, FailureText(message, reason), "Error", ui::MessageIcon::Stop);
 }
 
-void ShowConfirmation(MainWindow& window, const char* text) {
+void ShowConfirmation(MainWindowControls& window, const char* text) {
     ui::ShowMessage(&window.dialog, text, "Confirm", ui::MessageIcon::Information);
 }
 
@@ -43,7 +43,8 @@ bool AsksForCredentialsFirst(HostSystem& system) {
 
 // Mounting and unmounting a share take as long as the server takes to answer: the window paints
 // meanwhile.
-int AddConnection(MainWindow& window, const std::string& localName, const std::string& remoteName) {
+int AddConnection(MainWindowControls& window, const std::string& localName,
+                  const std::string& remoteName) {
     const std::string password(TextOf(LoginPassword));
     const std::string userName(TextOf(LoginUserName));
     return window.dialog.WaitFor([&] {
@@ -51,14 +52,14 @@ int AddConnection(MainWindow& window, const std::string& localName, const std::s
     });
 }
 
-int CancelConnection(MainWindow& window, const std::string& localName) {
+int CancelConnection(MainWindowControls& window, const std::string& localName) {
     return window.dialog.WaitFor(
         [&window, &localName] { return window.host.drives.CancelConnection(localName); });
 }
 
 // Maps the share with the credentials held, asking for them first on NT and after a refusal
 // elsewhere; true when the mapping was made.
-bool Map(MainWindow& window, LoginDialog& login, const std::string& localName,
+bool Map(MainWindowControls& window, LoginDialog& login, const std::string& localName,
          const std::string& remoteName) {
     if (AsksForCredentialsFirst(window.host.system)) {
         login.DoModal();
@@ -71,14 +72,14 @@ bool Map(MainWindow& window, LoginDialog& login, const std::string& localName,
     return AddConnection(window, localName, remoteName) == 0;
 }
 
-void RefreshDrives(MainWindow& window) {
+void RefreshDrives(MainWindowControls& window) {
     ReadDriveTable(window.host.drives);
     FillDriveLetterList(window.driveLetterCombo, window.host.drives);
 }
 
 }  // namespace
 
-void OnConnect(MainWindow& window) {
+void OnConnect(MainWindowControls& window) {
     LoginDialog login(window.host.system);
     AdminLoginMode = 0;
     const int deviceRow = SelectedDeviceRow(window);
@@ -129,7 +130,7 @@ void OnConnect(MainWindow& window) {
     window.dialog.Announce(ui::LoadString(MappedText, {shareName, localName}));
 }
 
-void OnDisconnect(MainWindow& window) {
+void OnDisconnect(MainWindowControls& window) {
     std::string letterText;
     if (const int shareRow = SelectedRow(window.shareList); shareRow >= 0) {
         letterText = window.shareList.GetItemText(shareRow, LocationColumn);

@@ -2,11 +2,11 @@
 // Connect and Disconnect of the "Drive Mapping" group: a share of the selected adapter mapped to
 // a drive letter as a remembered network drive, and a mapping removed.
 
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 
 namespace lumisk {
 
-void OnConnect(MainWindow& window);
-void OnDisconnect(MainWindow& window);
+void OnConnect(MainWindowControls& window);
+void OnDisconnect(MainWindowControls& window);
 
 }  // namespace lumisk

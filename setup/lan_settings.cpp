@@ -19,15 +19,15 @@ constexpr char AdministratorName[] = "admin";
 // address.
 constexpr int AddressChangedText = 113;
 
-void ShowError(MainWindow& window, const char* text) {
+void ShowError(MainWindowControls& window, const char* text) {
     ui::ShowMessage(&window.dialog, text, "Error", ui::MessageIcon::Stop);
 }
 
-void ShowWarning(MainWindow& window, const char* text) {
+void ShowWarning(MainWindowControls& window, const char* text) {
     ui::ShowMessage(&window.dialog, text, "Warning", ui::MessageIcon::Exclamation);
 }
 
-ui::AddressField FieldOf(MainWindow& window, AddressKind kind) {
+ui::AddressField FieldOf(MainWindowControls& window, AddressKind kind) {
     switch (kind) {
         case AddressKind::Netmask:
             return window.netmaskControl;
@@ -40,7 +40,7 @@ ui::AddressField FieldOf(MainWindow& window, AddressKind kind) {
 }
 
 // Reads a field, checks it and stores it in `pending`; false when the check failed.
-bool TakeAddress(MainWindow& window, AddressKind kind, char (&pending)[IpTextSize]) {
+bool TakeAddress(MainWindowControls& window, AddressKind kind, char (&pending)[IpTextSize]) {
     const std::array<int, 4> octets = FieldOf(window, kind).GetOctets();
     if (ValidateAddress(window, static_cast<int>(kind), octets[0], octets[1], octets[2],
                         octets[3]) == 0) {
@@ -51,7 +51,7 @@ bool TakeAddress(MainWindow& window, AddressKind kind, char (&pending)[IpTextSiz
 }
 
 // "admin" with an empty password, then, when the adapter refuses, the password the user types.
-bool LogInAsAdministrator(MainWindow& window, LoginDialog& login) {
+bool LogInAsAdministrator(MainWindowControls& window, LoginDialog& login) {
     CopyText(LoginUserName, AdministratorName);
     CopyText(LoginPassword, "");
     if (window.dialog.WaitFor(VerifyLogin) != 0) {
@@ -65,13 +65,13 @@ bool LogInAsAdministrator(MainWindow& window, LoginDialog& login) {
     return true;
 }
 
-void SetFieldsEnabled(MainWindow& window, bool enabled) {
+void SetFieldsEnabled(MainWindowControls& window, bool enabled) {
     for (const int field : {control::Ip, control::Gateway, control::Netmask}) {
         window.dialog.EnableControl(field, enabled);
     }
 }
 
-void SwitchToDhcp(MainWindow& window, LoginDialog& login) {
+void SwitchToDhcp(MainWindowControls& window, LoginDialog& login) {
     if (!LogInAsAdministrator(window, login)) {
         return;
     }
@@ -89,7 +89,7 @@ void SwitchToDhcp(MainWindow& window, LoginDialog& login) {
     RefreshDeviceList(window);
 }
 
-void SetStaticSettings(MainWindow& window, LoginDialog& login) {
+void SetStaticSettings(MainWindowControls& window, LoginDialog& login) {
     const struct {
         ui::AddressField field;
         const char* message;
@@ -131,7 +131,8 @@ void SetStaticSettings(MainWindow& window, LoginDialog& login) {
 
 }  // namespace
 
-int ValidateAddress(MainWindow& window, int kind, int octet1, int octet2, int octet3, int octet4) {
+int ValidateAddress(MainWindowControls& window, int kind, int octet1, int octet2, int octet3,
+                    int octet4) {
     const auto addressKind = static_cast<AddressKind>(kind);
     const auto problem = CheckAddressOctets(addressKind, {octet1, octet2, octet3, octet4});
     if (!problem) {
@@ -142,7 +143,7 @@ int ValidateAddress(MainWindow& window, int kind, int octet1, int octet2, int oc
     return 0;
 }
 
-void OnApply(MainWindow& window) {
+void OnApply(MainWindowControls& window) {
     LoginDialog login(window.host.system);
     AdminLoginMode = 1;
     if (window.deviceChosen == 0) {
@@ -160,7 +161,7 @@ void OnApply(MainWindow& window) {
     }
 }
 
-void OnDhcpSelChange(MainWindow& window) {
+void OnDhcpSelChange(MainWindowControls& window) {
     const int item = window.dhcpCombo.GetCurSel();
     if (item >= 0) {
         SetFieldsEnabled(window, window.dhcpCombo.GetItemText(item) != EnableItem);

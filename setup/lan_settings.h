@@ -4,15 +4,16 @@
 // the address fields.
 
 #include "setup/address_rules.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 
 namespace lumisk {
 
-void OnApply(MainWindow& window);
-void OnDhcpSelChange(MainWindow& window);
+void OnApply(MainWindowControls& window);
+void OnDhcpSelChange(MainWindowControls& window);
 
 // Non-zero when the octets suit a field of `kind` (1 IP address, 2 netmask, 3 gateway; any other
 // kind passes); otherwise 0 after telling the user and focusing the offending octet.
-int ValidateAddress(MainWindow& window, int kind, int octet1, int octet2, int octet3, int octet4);
+int ValidateAddress(MainWindowControls& window, int kind, int octet1, int octet2, int octet3,
+                    int octet4);
 
 }  // namespace lumisk

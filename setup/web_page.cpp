@@ -8,7 +8,7 @@
 
 namespace lumisk {
 
-void OnConfiguration(MainWindow& window) {
+void OnConfiguration(MainWindowControls& window) {
     const int row = SelectedDeviceRow(window);
     if (row < 0) {
         ui::ShowMessage(&window.dialog, "Please select an adapter to configure.", "Warning",

@@ -61,7 +61,7 @@ int WebProbe(WebConnector& web, std::uint64_t probe, const std::string& host) {
     return 0;
 }
 
-bool ConfirmDeviceAvailable(MainWindow& window) {
+bool ConfirmDeviceAvailable(MainWindowControls& window) {
     for (int reads = 1;; ++reads) {
         const int outcome = WebProbeResult();
         if (outcome == WebProbeReachable) {

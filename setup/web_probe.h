@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 
 namespace lumisk {
 
@@ -27,6 +27,6 @@ int WebProbe(WebConnector& web, std::uint64_t probe, const std::string& host);
 
 // Reads the probe's outcome up to three times, a second apart. True when the adapter answered;
 // otherwise "Device is no longer available." and a FullRefresh.
-bool ConfirmDeviceAvailable(MainWindow& window);
+bool ConfirmDeviceAvailable(MainWindowControls& window);
 
 }  // namespace lumisk

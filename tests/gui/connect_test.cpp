@@ -19,7 +19,7 @@
 #include "protocol/fixed_text.h"
 #include "setup/device_list.h"
 #include "setup/login_dialog.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 #include "setup/web_probe.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/gui_driver.h"

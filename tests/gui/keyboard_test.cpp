@@ -10,7 +10,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/utf8_text.h"
 #include "setup/login_dialog.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/dialog_driver.h"
 

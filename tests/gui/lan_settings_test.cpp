@@ -9,7 +9,7 @@
 #include "protocol/endpoint.h"
 #include "protocol/udp_transport.h"
 #include "setup/login_dialog.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/dialog_driver.h"
 

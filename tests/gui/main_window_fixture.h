@@ -42,7 +42,7 @@ protected:
     void StartFourAdapters(const std::vector<std::string>& common = {});
 
     // The window the helpers below act on: `dialog` unless a test runs another.
-    MainWindow& Window() { return shown->Window(); }
+    MainWindowControls& Window() { return shown->Window(); }
     // The row of the device list that shows `name`, or -1.
     int RowOf(const std::string& name);
     bool ClickAdapter(const std::string& name);

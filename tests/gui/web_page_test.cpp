@@ -6,7 +6,7 @@
 #include "protocol/fixed_text.h"
 #include "setup/device_host.h"
 #include "setup/device_list.h"
-#include "setup/main_window.h"
+#include "setup/main_window_controls.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui_support/dialog_driver.h"
 

@@ -29,8 +29,9 @@ inline constexpr int Language = 1022;
 inline constexpr int DhcpDisabledItem = 0;
 inline constexpr int DhcpEnabledItem = 1;
 
-struct MainWindow {
-    MainWindow(ui::Dialog& window, HostServices& services)
+// What the window's handlers are handed; the window itself is app/'s MainDialog.
+struct MainWindowControls {
+    MainWindowControls(ui::Dialog& window, HostServices& services)
         : dialog(window),
           host(services),
           dhcpCombo(window, control::Dhcp),
