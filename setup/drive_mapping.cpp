@@ -35,7 +35,7 @@ void ShowConfirmation(MainWindowControls& window, const char* text) {
 }
 
 // Windows NT asks for the credentials of a share before the first attempt.
-bool AsksForCredentialsFirst(HostSystem& system) {
+bool AsksForCredentialsFirst(HostIdentity& system) {
     std::string versionName;
     GetWindowsVersionText(system, versionName);
     return versionName.find("NT") != std::string::npos;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "drives/host_drives.h"
-#include "drives/host_system.h"
+#include "drives/host_identity.h"
 #include "drives/share_files.h"
 #include "protocol/clock.h"
 #include "setup/browser.h"
@@ -16,7 +16,7 @@ namespace lumisk {
 
 struct HostServices {
     HostDrives& drives;
-    HostSystem& system;
+    HostIdentity& system;
     // Shared with each web probe, whose worker may outlive the window that started it.
     std::shared_ptr<WebConnector> web;
     BrowserLauncher& browser;

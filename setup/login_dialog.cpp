@@ -20,7 +20,7 @@ bool ConnectsAsLoggedOnUser(const std::string& versionName) {
 
 }  // namespace
 
-LoginDialog::LoginDialog(HostSystem& host) : ui::Dialog(TemplateId), host_(host) {}
+LoginDialog::LoginDialog(HostIdentity& host) : ui::Dialog(TemplateId), host_(host) {}
 
 bool LoginDialog::OnInitDialog() {
     Text(UserNameEdit).SetLimit(FieldLimit);

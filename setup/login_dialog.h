@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "drives/host_system.h"
+#include "drives/host_identity.h"
 #include "ui/dialog.h"
 
 namespace lumisk {
@@ -19,7 +19,7 @@ public:
     static constexpr int PasswordEdit = 1017;
     static constexpr int FieldLimit = 16;
 
-    explicit LoginDialog(HostSystem& host);
+    explicit LoginDialog(HostIdentity& host);
 
     std::string userName;
     std::string password;
@@ -30,7 +30,7 @@ protected:
     void OnOK() override;
 
 private:
-    HostSystem& host_;
+    HostIdentity& host_;
 };
 
 }  // namespace lumisk

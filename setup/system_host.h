@@ -14,7 +14,7 @@ public:
 
 private:
     std::unique_ptr<HostDrives> drives_;
-    std::unique_ptr<HostSystem> system_;
+    std::unique_ptr<HostIdentity> system_;
     std::unique_ptr<BrowserLauncher> browser_;
     std::unique_ptr<ShareFileWriter> shareFiles_;
     HostServices services_;

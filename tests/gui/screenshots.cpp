@@ -113,7 +113,7 @@ void ShootRestartWait() {
     });
 }
 
-void ShootLogin(HostSystem& system, int adminLoginMode, const char* fileName) {
+void ShootLogin(HostIdentity& system, int adminLoginMode, const char* fileName) {
     AdminLoginMode = adminLoginMode;
     LoginDialog login(system);
     gui_test::RunDialog(login, [&] {

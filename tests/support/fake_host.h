@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "drives/host_drives.h"
-#include "drives/host_system.h"
+#include "drives/host_identity.h"
 
 namespace lumisk::testing {
 
@@ -46,7 +46,7 @@ private:
     std::mutex mutex_;
 };
 
-class FakeSystem final : public HostSystem {
+class FakeSystem final : public HostIdentity {
 public:
     std::optional<WindowsVersionInfo> Version() override { return version; }
     std::optional<std::string> UserName() override { return userName; }

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "drives/drive_table.h"
-#include "drives/host_system.h"
+#include "drives/host_identity.h"
 #include "drives/remembered_drives.h"
 #include "drives/remote_name.h"
 #include "drives/whole_file.h"

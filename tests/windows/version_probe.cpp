@@ -2,7 +2,7 @@
 // Windows versions, which Wine picks when a process starts.
 #include <cstdio>
 
-#include "drives/host_system.h"
+#include "drives/host_identity.h"
 
 int main() {
     std::string text;

@@ -1,4 +1,4 @@
-#include "drives/host_system.h"
+#include "drives/host_identity.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -60,7 +60,7 @@ const char* WindowsNtName(std::uint32_t major, std::uint32_t minor) {
 }
 
 #ifdef _WIN32
-class WindowsIdentity final : public HostSystem {
+class WindowsIdentity final : public HostIdentity {
 public:
     std::optional<WindowsVersionInfo> Version() override {
         OSVERSIONINFOW record{};
@@ -82,7 +82,7 @@ public:
     }
 };
 #else
-class PosixIdentity final : public HostSystem {
+class PosixIdentity final : public HostIdentity {
 public:
     std::optional<WindowsVersionInfo> Version() override { return std::nullopt; }
 
@@ -98,7 +98,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<HostSystem> MakeSystemIdentity() {
+std::unique_ptr<HostIdentity> MakeSystemIdentity() {
 #ifdef _WIN32
     return std::make_unique<WindowsIdentity>();
 #else
@@ -123,7 +123,7 @@ std::string WindowsVersionName(const std::optional<WindowsVersionInfo>& version)
     }
 }
 
-void GetWindowsVersionText(HostSystem& host, std::string& text) {
+void GetWindowsVersionText(HostIdentity& host, std::string& text) {
     text = WindowsVersionName(host.Version());
 }
 

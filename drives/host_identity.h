@@ -16,21 +16,21 @@ struct WindowsVersionInfo {
     std::uint32_t build;  // only the low 16 bits count
 };
 
-class HostSystem {
+class HostIdentity {
 public:
-    virtual ~HostSystem() = default;
+    virtual ~HostIdentity() = default;
     // The version record, or nothing when the query fails (always, off Windows).
     virtual std::optional<WindowsVersionInfo> Version() = 0;
     // The logged-on user's name, or nothing when the host does not say.
     virtual std::optional<std::string> UserName() = 0;
 };
 
-std::unique_ptr<HostSystem> MakeSystemIdentity();
+std::unique_ptr<HostIdentity> MakeSystemIdentity();
 
 // One of the thirteen release names, "unknown Windows version" when no row of the table fits.
 std::string WindowsVersionName(const std::optional<WindowsVersionInfo>& version);
 
 // The name of the host's release.
-void GetWindowsVersionText(HostSystem& host, std::string& text);
+void GetWindowsVersionText(HostIdentity& host, std::string& text);
 
 }  // namespace lumisk
