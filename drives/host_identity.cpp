@@ -123,8 +123,8 @@ std::string WindowsVersionName(const std::optional<WindowsVersionInfo>& version)
     }
 }
 
-void GetWindowsVersionText(HostIdentity& host, std::string& text) {
-    text = WindowsVersionName(host.Version());
+std::string GetWindowsVersionText(HostIdentity& host) {
+    return WindowsVersionName(host.Version());
 }
 
 }  // namespace lumisk

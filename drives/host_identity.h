@@ -31,6 +31,6 @@ std::unique_ptr<HostIdentity> MakeSystemIdentity();
 std::string WindowsVersionName(const std::optional<WindowsVersionInfo>& version);
 
 // The name of the host's release.
-void GetWindowsVersionText(HostIdentity& host, std::string& text);
+std::string GetWindowsVersionText(HostIdentity& host);
 
 }  // namespace lumisk

@@ -36,9 +36,7 @@ void ShowConfirmation(MainWindowControls& window, const char* text) {
 
 // Windows NT asks for the credentials of a share before the first attempt.
 bool AsksForCredentialsFirst(HostIdentity& system) {
-    std::string versionName;
-    GetWindowsVersionText(system, versionName);
-    return versionName.find("NT") != std::string::npos;
+    return GetWindowsVersionText(system).find("NT") != std::string::npos;
 }
 
 // Mounting and unmounting a share take as long as the server takes to answer: the window paints

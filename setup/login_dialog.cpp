@@ -29,9 +29,7 @@ bool LoginDialog::OnInitDialog() {
     if (AdminLoginMode == 1) {
         userName = AdministratorName;
     } else {
-        std::string versionName;
-        GetWindowsVersionText(host_, versionName);
-        if (ConnectsAsLoggedOnUser(versionName)) {
+        if (ConnectsAsLoggedOnUser(GetWindowsVersionText(host_))) {
             // A name the field cannot hold is cut, as typing would be, between characters.
             userName = WholeCharactersWithin(host_.UserName().value_or(""), FieldLimit);
         } else {

@@ -5,7 +5,5 @@
 #include "drives/host_identity.h"
 
 int main() {
-    std::string text;
-    lumisk::GetWindowsVersionText(*lumisk::MakeSystemIdentity(), text);
-    std::puts(text.c_str());
+    std::puts(lumisk::GetWindowsVersionText(*lumisk::MakeSystemIdentity()).c_str());
 }
