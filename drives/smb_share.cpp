@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace lumisk {
 namespace {
@@ -52,6 +53,12 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<SMBCCTX, ContextDeleter>;
 
+// A client ready for calls, or none and the errno value that says why.
+struct ContextOrError {
+    Context context;
+    int error = 0;
+};
+
 // errno after a failed library call; EIO where it left none.
 int LastError() {
     return errno != 0 ? errno : EIO;
@@ -60,11 +67,10 @@ int LastError() {
 // A client for a single call, so its credentials and connections end with it. Without
 // NoAutoAnonymousLogin a refused password would quietly become a guest session. Adapters with
 // older kernels speak only SMB1 (NT1), which the library refuses unless asked for it.
-Context NewContext(Credentials& credentials, int& error, Protocols protocols = {}) {
+ContextOrError NewContext(Credentials& credentials, Protocols protocols = {}) {
     Context context(smbc_new_context());
     if (!context) {
-        error = LastError();
-        return nullptr;
+        return {nullptr, LastError()};
     }
     smbc_setDebug(context.get(), 0);
     smbc_setLogCallback(context.get(), nullptr, DiscardLog);
@@ -75,14 +81,12 @@ Context NewContext(Credentials& credentials, int& error, Protocols protocols = {
     smbc_setOptionUseCCache(context.get(), false);
     errno = 0;
     if (smbc_init_context(context.get()) == nullptr) {
-        error = LastError();
-        return nullptr;
+        return {nullptr, LastError()};
     }
     if (!smbc_setOptionProtocols(context.get(), protocols.oldest, protocols.newest)) {
-        error = EPROTONOSUPPORT;
-        return nullptr;
+        return {nullptr, EPROTONOSUPPORT};
     }
-    return context;
+    return {std::move(context), 0};
 }
 
 // The URL parser decodes %XX and gives '@', ':', '?' and ';' meanings of their own, so every
@@ -129,10 +133,9 @@ int WriteWhole(SMBCCTX* context, SMBCFILE* file, std::span<const std::uint8_t> b
 int OpenShareWith(const std::string& server, const std::string& share, const std::string& userName,
                   const std::string& password, Protocols protocols) {
     Credentials credentials{userName, password};
-    int error = 0;
-    const Context context = NewContext(credentials, error, protocols);
+    const auto [context, failure] = NewContext(credentials, protocols);
     if (!context) {
-        return error;
+        return failure;
     }
     errno = 0;
     SMBCFILE* root =
@@ -162,10 +165,9 @@ bool SpeaksOnlySmb1(const std::string& server, const std::string& share,
 int WriteSmbFile(const std::string& server, const std::string& share, const std::string& path,
                  std::span<const std::uint8_t> bytes) {
     Credentials guest;
-    int error = 0;
-    const Context context = NewContext(guest, error);
+    const auto [context, failure] = NewContext(guest);
     if (!context) {
-        return error;
+        return failure;
     }
     std::string url = ShareUrl(server, share) + '/';
     AppendEscaped(url, path, true);
@@ -176,7 +178,7 @@ int WriteSmbFile(const std::string& server, const std::string& share, const std:
     if (file == nullptr) {
         return LastError();
     }
-    error = WriteWhole(context.get(), file, bytes);
+    int error = WriteWhole(context.get(), file, bytes);
     errno = 0;
     if (smbc_getFunctionClose(context.get())(context.get(), file) != 0 && error == 0) {
         error = LastError();
