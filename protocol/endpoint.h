@@ -28,8 +28,9 @@ inline constexpr std::size_t ClientIdAddressOffset = 6;
 
 using ClientIdBytes = std::array<std::uint8_t, ClientIdSize>;
 
-// Set when the endpoint opens and never changed while it is open: the host's address and its
-// ClientId.
+// The host's address and its ClientId. Each opening of the endpoint sets them, in place of those
+// of an endpoint open already; nothing else changes them, and a close, or an opening that fails,
+// leaves them as they were.
 extern char HostAddressText[IpTextSize];
 extern std::uint8_t ClientId[ClientIdSize];
 
