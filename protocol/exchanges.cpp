@@ -77,12 +77,15 @@ bool Run(const Exchange& exchange, std::size_t (*build)(MessageBuffer&), Receive
     }
     MessageBuffer request{};
     const std::size_t requestSize = build(request);
-    if (requestSize == 0) {
+    // Every builder fails without a selected device; were one not to, the exchange fails here
+    // rather than follow a null.
+    const DeviceRecord* device = FindSelectedDevice();
+    if (requestSize == 0 || device == nullptr) {
         return false;
     }
     // The adapter is asked through the card it answered through, and only a reply that carries
     // that card's ClientId is its answer.
-    const Ipv4Bytes card = CardOf(*FindSelectedDevice());
+    const Ipv4Bytes card = CardOf(*device);
     const ClientIdBytes clientId = ClientIdThrough(card);
     transport.SendToGroup(std::span(request.data(), requestSize), card);
 
