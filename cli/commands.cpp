@@ -33,11 +33,6 @@ constexpr char ProgramName[] = "lumisk-cli";
 constexpr char AdministratorName[] = "admin";
 constexpr char WrongPasswordMessage[] = "Wrong administrator password input!";
 constexpr char PasswordStdin[] = "--password-stdin";
-#ifdef _WIN32
-constexpr char NullDevice[] = "NUL";
-#else
-constexpr char NullDevice[] = "/dev/null";
-#endif
 // The adapters take a password of at most this many bytes; a longer one is refused, never cut.
 constexpr std::size_t PasswordLimit = sizeof LoginPassword - 1;
 
@@ -540,8 +535,7 @@ int RunCommandLine(const std::vector<std::string>& commandLine, CommandHost& com
             return ExitUsage;
         }
         // The exchanges' diagnostic lines ("workgroup=..."), only when asked for.
-        static std::FILE* const discard = std::fopen(NullDevice, "w");
-        SetDiagnosticStream(arguments.Has(VerboseFlag) ? stderr : discard);
+        SetDiagnosticStream(arguments.Has(VerboseFlag) ? stderr : nullptr);
         return command.run(arguments);
     }
     Complain("unknown command " + words[0]);

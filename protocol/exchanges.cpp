@@ -15,7 +15,7 @@
 namespace lumisk {
 namespace {
 
-std::FILE* diagnosticStream = nullptr;
+std::FILE* diagnosticStream = stdout;
 
 enum class AddressTest { SelectedDevice, PendingAddress, None };
 
@@ -128,9 +128,10 @@ int RunTextQuery(std::size_t (*build)(MessageBuffer&), char (&target)[N], const 
         return 0;
     }
     CopyText(target, ReplyText(reply.Datagram()));
-    std::FILE* stream = diagnosticStream != nullptr ? diagnosticStream : stdout;
-    std::fprintf(stream, format, PrintableText(TextOf(target)).c_str());
-    std::fflush(stream);
+    if (diagnosticStream != nullptr) {
+        std::fprintf(diagnosticStream, format, PrintableText(TextOf(target)).c_str());
+        std::fflush(diagnosticStream);
+    }
     return 1;
 }
 

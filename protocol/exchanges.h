@@ -35,8 +35,8 @@ int SetStaticAddress();
 // confirmation comes from.
 int SetDhcpClient();
 
-// Where the four queries with a target text write their diagnostic line; standard output unless
-// a caller chooses otherwise.
+// Where the four queries with a target text write their diagnostic line: standard output unless
+// a caller chooses otherwise; nowhere when `stream` is null.
 void SetDiagnosticStream(std::FILE* stream);
 
 }  // namespace lumisk

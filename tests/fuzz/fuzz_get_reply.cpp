@@ -1,6 +1,5 @@
 // Every get exchange reading an arbitrary reply: the texts it fills stay within their fields.
 
-#include <cstdio>
 #include <cstring>
 
 #include "protocol/device_table.h"
@@ -12,8 +11,7 @@ using namespace lumisk;
 using namespace lumisk::testing;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static std::FILE* const discard = std::fopen("/dev/null", "w");
-    SetDiagnosticStream(discard);
+    SetDiagnosticStream(nullptr);
     ScriptedEndpoint endpoint;
     SelectAdapter(FuzzedAdapter);
     const Bytes reply = FuzzedReply(std::span(data, size), GetReplyOpcode);

@@ -200,8 +200,7 @@ int main(int argc, char** argv) {
                          failure->message.c_str());
             return 1;
         }
-        std::FILE* nowhere = std::fopen("/dev/null", "w");
-        SetDiagnosticStream(nowhere);
+        SetDiagnosticStream(nullptr);
         ShootMainWindowAndAbout(host);
         CloseEndpoint();
     }
