@@ -25,13 +25,12 @@
 #include "protocol/utf8_text.h"
 #include "resources/version.h"
 #include "setup/address_rules.h"
+#include "setup/admin_login.h"
 
 namespace lumisk {
 namespace {
 
 constexpr char ProgramName[] = "lumisk-cli";
-constexpr char AdministratorName[] = "admin";
-constexpr char WrongPasswordMessage[] = "Wrong administrator password input!";
 constexpr char PasswordStdin[] = "--password-stdin";
 // The adapters take a password of at most this many bytes; a longer one is refused, never cut.
 constexpr std::size_t PasswordLimit = sizeof LoginPassword - 1;
@@ -94,47 +93,48 @@ std::optional<std::string> PasswordProblem(const std::string& password) {
     return std::nullopt;
 }
 
-// As the window's Apply does it: "admin" with an empty password first, then the password given
-// (read up front with --password-stdin) or typed at a prompt. The exit status.
-int LogInAsAdministrator(const Arguments& arguments, const std::string& deviceIp) {
-    CopyText(LoginUserName, AdministratorName);
-    CopyText(LoginPassword, "");
-    if (VerifyLogin() != 0) {
-        return ExitSuccess;
-    }
-    std::optional<std::string> password;
-    if (arguments.Has(PasswordStdin)) {
-        const auto given = arguments.values.find(PasswordStdin);
-        if (given == arguments.values.end() || given->second.empty()) {
-            Complain(
-                "the adapter wants its administrator password, and no password was given on "
-                "standard input");
-            return ExitFailure;
-        }
-        password = given->second;
-    } else {
-        password = PromptForPassword("Administrator password for " + deviceIp + ": ");
-        if (!password) {
-            Complain("the adapter wants its administrator password: give it with " +
-                     std::string(PasswordStdin));
-            return ExitFailure;
-        }
-        if (const auto problem = PasswordProblem(*password)) {
-            Complain(*problem);
-            return ExitUsage;
-        }
-    }
-    CopyText(LoginPassword, *password);
-    if (VerifyLogin() == 0) {
-        Complain(WrongPasswordMessage);
+// The administrator login as the window's Apply makes it, the password being the one given with
+// --password-stdin (read before anything was sent) or typed at a prompt; the exit status.
+int SelectAndLogIn(const Arguments& arguments, const std::string& deviceIp) {
+    if (!SelectAdapter(deviceIp)) {
         return ExitFailure;
     }
-    return ExitSuccess;
-}
-
-// SelectAdapter() then LogInAsAdministrator(); the exit status.
-int SelectAndLogIn(const Arguments& arguments, const std::string& deviceIp) {
-    return SelectAdapter(deviceIp) ? LogInAsAdministrator(arguments, deviceIp) : int{ExitFailure};
+    int noPasswordStatus = ExitFailure;
+    const auto askPassword = [&]() -> std::optional<std::string> {
+        if (arguments.Has(PasswordStdin)) {
+            const auto given = arguments.values.find(PasswordStdin);
+            if (given == arguments.values.end() || given->second.empty()) {
+                Complain(
+                    "the adapter wants its administrator password, and no password was given on "
+                    "standard input");
+                return std::nullopt;
+            }
+            return given->second;
+        }
+        std::optional<std::string> typed =
+            PromptForPassword("Administrator password for " + deviceIp + ": ");
+        if (!typed) {
+            Complain("the adapter wants its administrator password: give it with " +
+                     std::string(PasswordStdin));
+            return std::nullopt;
+        }
+        if (const auto problem = PasswordProblem(*typed)) {
+            Complain(*problem);
+            noPasswordStatus = ExitUsage;
+            return std::nullopt;
+        }
+        return typed;
+    };
+    switch (LogInAsAdministrator([](int (*exchange)()) { return exchange(); }, askPassword)) {
+        case AdminLoginResult::Accepted:
+            return ExitSuccess;
+        case AdminLoginResult::WrongPassword:
+            Complain(WrongPasswordMessage);
+            return ExitFailure;
+        case AdminLoginResult::NoPassword:
+            break;
+    }
+    return noPasswordStatus;
 }
 
 int NoAnswer(const std::string& deviceIp) {
@@ -227,21 +227,12 @@ int SetIp(const Arguments& arguments) {
     if (!ip || !netmask || !gateway) {
         return ExitUsage;
     }
-    const std::pair<AddressKind, const std::array<int, 4>&> fields[] = {
-        {AddressKind::Ip, *ip}, {AddressKind::Netmask, *netmask}, {AddressKind::Gateway, *gateway}};
-    for (const auto& [kind, octets] : fields) {
-        if (const auto problem = CheckAddressOctets(kind, octets)) {
-            Complain(problem->message);
-            return ExitUsage;
-        }
-    }
-    if (!GatewayInSubnet(*ip, *netmask, *gateway)) {
-        Complain(GatewayOutsideSubnetMessage);
+    const StaticAddress address{*ip, *netmask, *gateway};
+    if (const auto problem = CheckStaticAddress(address)) {
+        Complain(*problem);
         return ExitUsage;
     }
-    CopyText(PendingIp, AddressText(*ip));
-    CopyText(PendingNetmask, AddressText(*netmask));
-    CopyText(PendingGateway, AddressText(*gateway));
+    StorePendingAddress(address);
     if (const int status = SelectAndLogIn(arguments, deviceIp); status != ExitSuccess) {
         return status;
     }

@@ -1,7 +1,10 @@
 #include "setup/address_rules.h"
 
 #include <cstdint>
+#include <utility>
 
+#include "protocol/device_table.h"
+#include "protocol/fixed_text.h"
 #include "protocol/ip_text.h"
 
 namespace lumisk {
@@ -57,6 +60,28 @@ bool GatewayInSubnet(const std::array<int, 4>& ip, const std::array<int, 4>& net
         }
     }
     return true;
+}
+
+std::optional<std::string> CheckStaticAddress(const StaticAddress& address) {
+    const std::pair<AddressKind, const std::array<int, 4>&> fields[] = {
+        {AddressKind::Ip, address.ip},
+        {AddressKind::Netmask, address.netmask},
+        {AddressKind::Gateway, address.gateway}};
+    for (const auto& [kind, octets] : fields) {
+        if (const auto problem = CheckAddressOctets(kind, octets)) {
+            return problem->message;
+        }
+    }
+    if (!GatewayInSubnet(address.ip, address.netmask, address.gateway)) {
+        return GatewayOutsideSubnetMessage;
+    }
+    return std::nullopt;
+}
+
+void StorePendingAddress(const StaticAddress& address) {
+    CopyText(PendingIp, AddressText(address.ip));
+    CopyText(PendingNetmask, AddressText(address.netmask));
+    CopyText(PendingGateway, AddressText(address.gateway));
 }
 
 }  // namespace lumisk

@@ -29,4 +29,19 @@ std::string AddressText(const std::array<int, 4>& octets);
 bool GatewayInSubnet(const std::array<int, 4>& ip, const std::array<int, 4>& netmask,
                      const std::array<int, 4>& gateway);
 
+// A static address as the adapter takes it.
+struct StaticAddress {
+    std::array<int, 4> ip;
+    std::array<int, 4> netmask;
+    std::array<int, 4> gateway;
+};
+
+// The message of the first problem found, in the order the window's Apply finds them: an octet
+// out of range, field by field from the address to the gateway, then a gateway outside the
+// address's subnet.
+std::optional<std::string> CheckStaticAddress(const StaticAddress& address);
+
+// Puts a checked address in PendingIp, PendingNetmask and PendingGateway, for SetStaticAddress.
+void StorePendingAddress(const StaticAddress& address);
+
 }  // namespace lumisk

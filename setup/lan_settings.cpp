@@ -5,6 +5,7 @@
 #include "protocol/fixed_text.h"
 #include "protocol/ip_text.h"
 #include "protocol/utf8_text.h"
+#include "setup/admin_login.h"
 #include "setup/device_list.h"
 #include "setup/login_dialog.h"
 #include "ui/message_box.h"
@@ -14,7 +15,6 @@ namespace lumisk {
 namespace {
 
 constexpr char EnableItem[] = "Enable";
-constexpr char AdministratorName[] = "admin";
 // What screen readers are told once an adapter has confirmed its new address: its name, the
 // address.
 constexpr int AddressChangedText = 113;
@@ -50,19 +50,19 @@ bool TakeAddress(MainWindowControls& window, AddressKind kind, char (&pending)[I
     return true;
 }
 
-// "admin" with an empty password, then, when the adapter refuses, the password the user types.
-bool LogInAsAdministrator(MainWindowControls& window, LoginDialog& login) {
-    CopyText(LoginUserName, AdministratorName);
-    CopyText(LoginPassword, "");
-    if (window.dialog.WaitFor(VerifyLogin) != 0) {
-        return true;
+// The administrator login, with the password the user types when the empty one is refused.
+bool LoggedInAsAdministrator(MainWindowControls& window, LoginDialog& login) {
+    const AdminLoginResult result = LogInAsAdministrator(
+        [&window](int (*exchange)()) { return window.dialog.WaitFor(exchange); },
+        [&login]() -> std::optional<std::string> {
+            login.DoModal();
+            // Where the dialog's OK leaves it; still empty after Cancel.
+            return std::string(TextOf(LoginPassword));
+        });
+    if (result == AdminLoginResult::WrongPassword) {
+        ShowError(window, WrongPasswordMessage);
     }
-    login.DoModal();
-    if (window.dialog.WaitFor(VerifyLogin) == 0) {
-        ShowError(window, "Wrong administrator password input!");
-        return false;
-    }
-    return true;
+    return result == AdminLoginResult::Accepted;
 }
 
 void SetFieldsEnabled(MainWindowControls& window, bool enabled) {
@@ -72,7 +72,7 @@ void SetFieldsEnabled(MainWindowControls& window, bool enabled) {
 }
 
 void SwitchToDhcp(MainWindowControls& window, LoginDialog& login) {
-    if (!LogInAsAdministrator(window, login)) {
+    if (!LoggedInAsAdministrator(window, login)) {
         return;
     }
     if (window.dialog.WaitFor(SetDhcpClient) == 0) {
@@ -112,7 +112,7 @@ void SetStaticSettings(MainWindowControls& window, LoginDialog& login) {
         ShowWarning(window, GatewayOutsideSubnetMessage);
         return;
     }
-    if (!LogInAsAdministrator(window, login)) {
+    if (!LoggedInAsAdministrator(window, login)) {
         return;
     }
     const DeviceRecord* device = FindSelectedDevice();

@@ -3,14 +3,13 @@
 #include "protocol/device_table.h"
 #include "protocol/fixed_text.h"
 #include "protocol/utf8_text.h"
+#include "setup/admin_login.h"
 
 namespace lumisk {
 
 int AdminLoginMode = 0;
 
 namespace {
-
-constexpr char AdministratorName[] = "admin";
 
 // Windows ME and 98 connect shares as the logged-on user, whatever is typed.
 bool ConnectsAsLoggedOnUser(const std::string& versionName) {

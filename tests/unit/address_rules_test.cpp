@@ -66,5 +66,18 @@ TEST(GatewaySubnet, ComparesEveryOctetUnderTheMask) {
     EXPECT_FALSE(GatewayInSubnet({192, 168, 0, 5}, {255, 255, 255, 128}, {192, 168, 0, 200}));
 }
 
+TEST(StaticAddress, TheFirstProblemInTheOrderOfTheFields) {
+    EXPECT_EQ(CheckStaticAddress({{192, 0, 2, 0}, {255, 255, 256, 0}, {10, 0, 0, 255}}),
+              "Invalid IP address in 4th digit. It should be 1-254.");
+    EXPECT_EQ(CheckStaticAddress({{192, 0, 2, 5}, {255, 255, 256, 0}, {10, 0, 0, 255}}),
+              "Invalid subnet mask address in 3rd digit. It should be 0-255.");
+    EXPECT_EQ(CheckStaticAddress({{192, 0, 2, 5}, {255, 255, 255, 0}, {10, 0, 0, 255}}),
+              "Invalid gateway IP address in 4th digit. It should be 1-254.");
+    EXPECT_EQ(CheckStaticAddress({{192, 0, 2, 5}, {255, 255, 255, 0}, {10, 0, 0, 1}}),
+              GatewayOutsideSubnetMessage);
+    EXPECT_EQ(CheckStaticAddress({{192, 0, 2, 5}, {255, 255, 255, 0}, {192, 0, 2, 1}}),
+              std::nullopt);
+}
+
 }  // namespace
 }  // namespace lumisk
