@@ -35,14 +35,17 @@ constexpr char PasswordStdin[] = "--password-stdin";
 // The adapters take a password of at most this many bytes; a longer one is refused, never cut.
 constexpr std::size_t PasswordLimit = sizeof LoginPassword - 1;
 
+// The operand that names an adapter by its address; checked before anything is sent.
+constexpr char DeviceIpOperand[] = "DEVICE_IP";
+
 struct Command {
     std::string name;
-    std::string synopsis;
+    std::vector<std::string> operands = {};          // the names of the required ones, in order
+    std::vector<std::string> optionalOperands = {};  // after the required ones
+    std::string options = {};                        // as the synopsis shows them
     std::string description;
-    ArgumentRules rules;
-    std::size_t operands;
+    ArgumentRules rules = {};
     std::function<int(const Arguments&)> run;
-    std::size_t optionalOperands = 0;  // after the required ones
 };
 
 void Complain(const std::string& message) {
@@ -174,12 +177,10 @@ int Shares(const Arguments& arguments) {
 
 // A query whose answer lands in `target`, emptied first so that an empty text means no answer.
 Command TextQuery(std::string name, std::string what, int (*exchange)(), std::span<char> target) {
-    return {name,
-            name + " DEVICE_IP",
-            "Prints the adapter's " + what + ".",
-            {},
-            1,
-            [exchange, target](const Arguments& arguments) {
+    return {.name = name,
+            .operands = {DeviceIpOperand},
+            .description = "Prints the adapter's " + what + ".",
+            .run = [exchange, target](const Arguments& arguments) {
                 const std::string& deviceIp = arguments.operands[0];
                 if (!SelectAdapter(deviceIp)) {
                     return int{ExitFailure};
@@ -261,13 +262,15 @@ int SetDhcp(const Arguments& arguments) {
 
 // A change that sends one text, which must fit its field whole.
 Command TextSet(std::string name, std::string what, int (*exchange)(), std::span<char> field) {
-    return {name,
-            name + " DEVICE_IP VALUE [--password-stdin]",
-            "Logs in as the adapter's administrator, as login does, then sets the adapter's " +
+    return {.name = name,
+            .operands = {DeviceIpOperand, "VALUE"},
+            .options = "[--password-stdin]",
+            .description =
+                "Logs in as the adapter's administrator, as login does, then sets the "
+                "adapter's " +
                 what + " to VALUE; prints VALUE.",
-            {{PasswordStdin}, {}},
-            2,
-            [exchange, field, what](const Arguments& arguments) {
+            .rules = {{PasswordStdin}, {}},
+            .run = [exchange, field, what](const Arguments& arguments) {
                 const std::string& deviceIp = arguments.operands[0];
                 const std::string& value = arguments.operands[1];
                 if (value.size() >= field.size() || value.find('\0') != std::string::npos) {
@@ -338,84 +341,112 @@ int RunDriveCommand(int (*command)(const Arguments&, const CommandSupport&),
 }
 
 const std::vector<Command>& Commands() {
-    const ArgumentRules withPassword{{"--password-stdin"}, {}};
+    const ArgumentRules withPassword{{PasswordStdin}, {}};
     static const std::vector<Command> commands = {
-        {"search",
-         "search [--json]",
-         "Searches the LAN once and prints one line per adapter: name, IP, netmask, gateway, "
-         "dhcp or static, and the DeviceId as 20 hex digits, separated by tabs. --json prints an "
-         "array of objects with the keys name, ip, netmask, gateway, dhcp, deviceId and interface "
-         "(the address of the network card the adapter answered through).",
-         {{"--json"}, {}},
-         0,
-         Search},
-        {"shares", "shares DEVICE_IP", "Prints the adapter's shares, one per line.", {}, 1, Shares},
+        {.name = "search",
+         .options = "[--json]",
+         .description =
+             "Searches the LAN once and prints one line per adapter: name, IP, netmask, gateway, "
+             "dhcp or static, and the DeviceId as 20 hex digits, separated by tabs. --json prints "
+             "an array of objects with the keys name, ip, netmask, gateway, dhcp, deviceId and "
+             "interface (the address of the network card the adapter answered through).",
+         .rules = {{"--json"}, {}},
+         .run = Search},
+        {.name = "shares",
+         .operands = {DeviceIpOperand},
+         .description = "Prints the adapter's shares, one per line.",
+         .run = Shares},
         TextQuery("workgroup", "workgroup", QueryWorkgroup, WorkgroupText),
         TextQuery("codepage", "code page", QueryCodepage, CodepageText),
         TextQuery("disk-status", "disk status", QueryDiskStatus, DiskStatusText),
         TextQuery("share-name", "share name", QueryShareName, ShareNameText),
-        {"login", "login DEVICE_IP [--password-stdin]",
-         "Logs in as the adapter's administrator: first with an empty password, then with the "
-         "password read from standard input (--password-stdin) or typed at a prompt.",
-         withPassword, 1, Login},
-        {"set-ip",
-         "set-ip DEVICE_IP --ip A --netmask M --gateway G [--password-stdin]",
-         "Logs in as the adapter's administrator, as login does, then gives the adapter a static "
-         "address; prints its new address.",
-         {{"--password-stdin"}, {"--ip", "--netmask", "--gateway"}},
-         1,
-         SetIp},
-        {"set-dhcp", "set-dhcp DEVICE_IP [--password-stdin]",
-         "Logs in as the adapter's administrator, as login does, then makes the adapter a DHCP "
-         "client; prints the address it answers from.",
-         withPassword, 1, SetDhcp},
+        {.name = "login",
+         .operands = {DeviceIpOperand},
+         .options = "[--password-stdin]",
+         .description =
+             "Logs in as the adapter's administrator: first with an empty password, then with the "
+             "password read from standard input (--password-stdin) or typed at a prompt.",
+         .rules = withPassword,
+         .run = Login},
+        {.name = "set-ip",
+         .operands = {DeviceIpOperand},
+         .options = "--ip A --netmask M --gateway G [--password-stdin]",
+         .description = "Logs in as the adapter's administrator, as login does, then gives the "
+                        "adapter a static address; prints its new address.",
+         .rules = {{PasswordStdin}, {"--ip", "--netmask", "--gateway"}},
+         .run = SetIp},
+        {.name = "set-dhcp",
+         .operands = {DeviceIpOperand},
+         .options = "[--password-stdin]",
+         .description = "Logs in as the adapter's administrator, as login does, then makes the "
+                        "adapter a DHCP client; prints the address it answers from.",
+         .rules = withPassword,
+         .run = SetDhcp},
         TextSet("set-workgroup", "workgroup", SetWorkgroup, WorkgroupText),
         TextSet("set-codepage", "code page", SetCodepage, CodepageText),
         TextSet("set-access-mode", "access mode", SetAccessMode, AccessModeText),
-        {"language",
-         "language DEVICE_IP CODEPAGE [--no-wait]",
-         "Installs the language of CODEPAGE (950, 936, 850, 932, 949 or 866) on the adapter: "
-         "access "
-         "mode rw, the support files on its share, the new code page; then waits the 90 s the "
-         "adapter takes to restart, unless --no-wait.",
-         {{"--no-wait"}, {}},
-         2,
-         Language},
-        {"connect",
-         "connect DEVICE_IP SHARE [LETTER] [--user NAME] [--password-stdin]",
-         "Maps the adapter's SHARE to a drive letter as the window's Connect does: LETTER, or "
-         "the first free one; as a guest, or as NAME with the password read from standard input "
-         "(--password-stdin) or typed at a prompt. Prints the letter, the remote name "
-         "\\\\NAME\\SHARE and the local path of the share's mount, separated by tabs.",
-         {{"--password-stdin"}, {"--user"}},
-         2,
-         [](const Arguments& arguments) { return RunDriveCommand(ConnectDrive, arguments); },
-         1},
-        {"disconnect",
-         "disconnect LETTER",
-         "Removes the mapping of a drive letter.",
-         {},
-         1,
-         [](const Arguments& arguments) { return RunDriveCommand(DisconnectDrive, arguments); }},
-        {"drives",
-         "drives [--json] [--restore]",
-         "Lists the remembered drive mappings: letter, remote name, the local path of the "
-         "share's mount (- when none) and whether it is mounted now, separated by tabs. --json "
-         "prints an array of objects with the keys letter, remote, path (null when none) and "
-         "mounted. --restore first mounts every remembered mapping that needs no password, as "
-         "at login, and says which it could not.",
-         {{"--json", "--restore"}, {}},
-         0,
-         [](const Arguments& arguments) { return RunDriveCommand(ListDrives, arguments); }},
+        {.name = "language",
+         .operands = {DeviceIpOperand, "CODEPAGE"},
+         .options = "[--no-wait]",
+         .description =
+             "Installs the language of CODEPAGE (950, 936, 850, 932, 949 or 866) on the adapter: "
+             "access mode rw, the support files on its share, the new code page; then waits the "
+             "90 s the adapter takes to restart, unless --no-wait.",
+         .rules = {{"--no-wait"}, {}},
+         .run = Language},
+        {.name = "connect",
+         .operands = {DeviceIpOperand, "SHARE"},
+         .optionalOperands = {"LETTER"},
+         .options = "[--user NAME] [--password-stdin]",
+         .description =
+             "Maps the adapter's SHARE to a drive letter as the window's Connect does: LETTER, or "
+             "the first free one; as a guest, or as NAME with the password read from standard "
+             "input (--password-stdin) or typed at a prompt. Prints the letter, the remote name "
+             "\\\\NAME\\SHARE and the local path of the share's mount, separated by tabs.",
+         .rules = {{PasswordStdin}, {"--user"}},
+         .run =
+             [](const Arguments& arguments) { return RunDriveCommand(ConnectDrive, arguments); }},
+        {.name = "disconnect",
+         .operands = {"LETTER"},
+         .description = "Removes the mapping of a drive letter.",
+         .run =
+             [](const Arguments& arguments) {
+                 return RunDriveCommand(DisconnectDrive, arguments);
+             }},
+        {.name = "drives",
+         .options = "[--json] [--restore]",
+         .description =
+             "Lists the remembered drive mappings: letter, remote name, the local path of the "
+             "share's mount (- when none) and whether it is mounted now, separated by tabs. --json "
+             "prints an array of objects with the keys letter, remote, path (null when none) and "
+             "mounted. --restore first mounts every remembered mapping that needs no password, as "
+             "at login, and says which it could not.",
+         .rules = {{"--json", "--restore"}, {}},
+         .run = [](const Arguments& arguments) { return RunDriveCommand(ListDrives, arguments); }},
     };
     return commands;
+}
+
+// "name OPERAND [OPTIONAL] options", the command's line in the help.
+std::string Synopsis(const Command& command) {
+    std::string synopsis = command.name;
+    for (const std::string& operand : command.operands) {
+        synopsis += " " + operand;
+    }
+    for (const std::string& operand : command.optionalOperands) {
+        synopsis += " [" + operand + "]";
+    }
+    if (!command.options.empty()) {
+        synopsis += " " + command.options;
+    }
+    return synopsis;
 }
 
 void PrintUsage(std::FILE* stream) {
     PrintText(stream, "Usage: %s COMMAND [ARGUMENTS]\n       %s --version\n\nCommands:\n",
               ProgramName, ProgramName);
     for (const Command& command : Commands()) {
-        PrintText(stream, "  %s\n", command.synopsis.c_str());
+        PrintText(stream, "  %s\n", Synopsis(command).c_str());
     }
     PrintText(stream,
               "\nAny command takes --interface ADDRESS: search and talk only through the "
@@ -457,12 +488,15 @@ bool TakeInterfaceOption(std::vector<std::string>& words) {
     return true;
 }
 
-// What must hold before anything is sent, or the usage message: a DEVICE_IP that names one
-// adapter exactly, and a password from --password-stdin that the adapter can take whole (read now
-// into the option's value; no value when standard input gave nothing).
+// What must hold before anything is sent, or the usage message: every DEVICE_IP names one
+// adapter exactly, and a password from --password-stdin is one the adapter can take whole (read
+// now into the option's value; no value when standard input gave nothing).
 std::optional<std::string> CheckBeforeSending(const Command& command, Arguments& arguments) {
-    if (command.synopsis.starts_with(command.name + " DEVICE_IP")) {
-        const std::string& deviceIp = arguments.operands[0];
+    for (std::size_t index = 0; index < command.operands.size(); ++index) {
+        if (command.operands[index] != DeviceIpOperand) {
+            continue;
+        }
+        const std::string& deviceIp = arguments.operands[index];
         const std::optional<Ipv4Bytes> address = ParseIpText(deviceIp);
         // Leading zeros are refused too: other tools read them as octal.
         if (!address || FormatIpText(*address) != deviceIp) {
@@ -510,14 +544,15 @@ int RunCommandLine(const std::vector<std::string>& commandLine, CommandHost& com
         const ParsedArguments parsed =
             ParseArguments(std::vector(words.begin() + 1, words.end()), command.rules);
         if (parsed.arguments && parsed.arguments->Has("--help")) {
-            PrintText(stdout, "Usage: %s %s\n%s\n", ProgramName, command.synopsis.c_str(),
+            PrintText(stdout, "Usage: %s %s\n%s\n", ProgramName, Synopsis(command).c_str(),
                       command.description.c_str());
             return ExitSuccess;
         }
-        if (!parsed.arguments || parsed.arguments->operands.size() < command.operands ||
-            parsed.arguments->operands.size() > command.operands + command.optionalOperands) {
+        const std::size_t given = parsed.arguments ? parsed.arguments->operands.size() : 0;
+        if (!parsed.arguments || given < command.operands.size() ||
+            given > command.operands.size() + command.optionalOperands.size()) {
             Complain(parsed.arguments ? "wrong number of arguments" : parsed.error);
-            PrintText(stderr, "Usage: %s %s\n", ProgramName, command.synopsis.c_str());
+            PrintText(stderr, "Usage: %s %s\n", ProgramName, Synopsis(command).c_str());
             return ExitUsage;
         }
         Arguments arguments = *parsed.arguments;
