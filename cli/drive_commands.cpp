@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "cli/commands.h"
 #include "cli/device_output.h"
 #include "cli/password_input.h"
 #include "drives/drive_table.h"
@@ -24,10 +23,6 @@
 
 namespace lumisk {
 namespace {
-
-void Tell(const std::string& message) {
-    PrintText(stderr, "%s\n", message.c_str());
-}
 
 void TellNotices(HostDrives& drives) {
     for (const std::string& notice : drives.TakeNotices()) {
@@ -88,19 +83,19 @@ DriveState StateOf(HostDrives& drives, const std::string& localName,
 
 }  // namespace
 
-int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
+int ConnectDrive(const Arguments& arguments, const CommandContext& context) {
     const std::string& deviceIp = arguments.operands[0];
     std::optional<std::string> localName;
     if (arguments.operands.size() > 2 && !(localName = LocalNameOf(arguments.operands[2]))) {
-        support.complain("LETTER is a drive letter from D to Z");
+        Complain("LETTER is a drive letter from D to Z");
         return ExitUsage;
     }
     const auto user = arguments.values.find("--user");
-    if (arguments.Has("--password-stdin") && user == arguments.values.end()) {
-        support.complain("--password-stdin goes with --user");
+    if (arguments.Has(PasswordStdin) && user == arguments.values.end()) {
+        Complain("--password-stdin goes with --user");
         return ExitUsage;
     }
-    if (!support.selectAdapter(deviceIp)) {
+    if (!SelectAdapter(context, deviceIp)) {
         return ExitFailure;
     }
     const std::string deviceName(TextOf(FindSelectedDevice()->name));
@@ -108,21 +103,21 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
     QueryShareList();
     const std::optional<std::string> share = ListedShare(arguments.operands[1]);
     if (!share) {
-        support.complain("the adapter at " + deviceIp + " has no share " + arguments.operands[1]);
+        Complain("the adapter at " + deviceIp + " has no share " + arguments.operands[1]);
         return ExitFailure;
     }
     const std::optional<std::string> remoteName = ShareRemoteName(deviceName, *share);
     if (!remoteName) {
-        support.complain("the adapter's name cannot name a network share");
+        Complain("the adapter's name cannot name a network share");
         return ExitFailure;
     }
 
-    HostDrives& drives = support.drives;
+    HostDrives& drives = context.host.drives;
     ReadDriveTable(drives);
     if (!localName) {
         const DriveLetterChoices choices = OfferedDriveLetters(drives);
         if (choices.current < 0) {
-            support.complain("no drive letter is free");
+            Complain("no drive letter is free");
             return ExitFailure;
         }
         localName = choices.items[static_cast<std::size_t>(choices.current)].substr(0, 2);
@@ -134,14 +129,13 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
         userName = user->second;
         // The window's login dialog takes as many bytes as the adapters' login fields.
         if (userName.size() >= sizeof LoginUserName) {
-            support.complain("--user takes at most " + std::to_string(sizeof LoginUserName - 1) +
-                             " bytes");
+            Complain("--user takes at most " + std::to_string(sizeof LoginUserName - 1) + " bytes");
             return ExitUsage;
         }
         std::optional<std::string> typed;
-        if (arguments.Has("--password-stdin")) {
+        if (arguments.Has(PasswordStdin)) {
             // Read and checked before anything was sent; no value when standard input gave none.
-            const auto given = arguments.values.find("--password-stdin");
+            const auto given = arguments.values.find(PasswordStdin);
             if (given != arguments.values.end()) {
                 typed = given->second;
             }
@@ -149,12 +143,12 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
             typed = PromptForPassword("Password for " + userName + ": ");
         }
         if (!typed) {
-            support.complain("no password: give it with --password-stdin");
+            Complain("no password: give it with --password-stdin");
             return ExitUsage;
         }
         if (typed->size() >= sizeof LoginPassword) {
-            support.complain("the password takes at most " +
-                             std::to_string(sizeof LoginPassword - 1) + " bytes");
+            Complain("the password takes at most " + std::to_string(sizeof LoginPassword - 1) +
+                     " bytes");
             return ExitUsage;
         }
         password = *typed;
@@ -172,13 +166,13 @@ int ConnectDrive(const Arguments& arguments, const CommandSupport& support) {
     return ExitSuccess;
 }
 
-int DisconnectDrive(const Arguments& arguments, const CommandSupport& support) {
+int DisconnectDrive(const Arguments& arguments, const CommandContext& context) {
     const std::optional<std::string> localName = LocalNameOf(arguments.operands[0]);
     if (!localName) {
-        support.complain("LETTER is a drive letter from D to Z");
+        Complain("LETTER is a drive letter from D to Z");
         return ExitUsage;
     }
-    HostDrives& drives = support.drives;
+    HostDrives& drives = context.host.drives;
     const int result = drives.CancelConnection(*localName);
     TellNotices(drives);
     if (result != 0) {
@@ -190,18 +184,18 @@ int DisconnectDrive(const Arguments& arguments, const CommandSupport& support) {
     return ExitSuccess;
 }
 
-int ListDrives(const Arguments& arguments, const CommandSupport& support) {
+int ListDrives(const Arguments& arguments, const CommandContext& context) {
     int status = ExitSuccess;
     // Windows restores its remembered drives at logon by itself.
 #ifndef _WIN32
     if (arguments.Has("--restore")) {
         for (const std::string& failure : RestoreRememberedDrives()) {
-            support.complain(failure);
+            Complain(failure);
             status = ExitFailure;
         }
     }
 #endif
-    HostDrives& drives = support.drives;
+    HostDrives& drives = context.host.drives;
     const bool json = arguments.Has("--json");
     std::string out = json ? "[" : "";
     bool first = true;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <iostream>
 
+#include "protocol/device_table.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -15,6 +17,9 @@
 
 namespace lumisk {
 namespace {
+
+// The adapters take a password of at most this many bytes; a longer one is refused, never cut.
+constexpr std::size_t PasswordLimit = sizeof LoginPassword - 1;
 
 std::string WithoutLineEnd(std::string line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
@@ -112,5 +117,13 @@ std::optional<std::string> PromptForPassword(const std::string& prompt) {
     return WithoutLineEnd(line);
 }
 #endif
+
+std::optional<std::string> PasswordProblem(const std::string& password) {
+    if (password.size() > PasswordLimit || password.find('\0') != std::string::npos) {
+        return "the administrator password takes at most " + std::to_string(PasswordLimit) +
+               " bytes";
+    }
+    return std::nullopt;
+}
 
 }  // namespace lumisk
