@@ -57,6 +57,14 @@ TEST_F(Exchanges, AnAnswerAtOnceEndsTheQueryWithoutAPause) {
     EXPECT_EQ(Diagnostics(), "codepage=850\n");
 }
 
+TEST_F(Exchanges, ANullDiagnosticStreamWritesTheLineNowhere) {
+    AnswerWith(GetReplyBytes(Adapter, "850"));
+    SetDiagnosticStream(nullptr);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(QueryCodepage(), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+}
+
 TEST_F(Exchanges, SilenceGivesUpAfterElevenWaitsAndTenPauses) {
     EXPECT_EQ(QueryDiskStatus(), 0);
     EXPECT_EQ(transport.sent.size(), 1u);
