@@ -1,8 +1,10 @@
-// Search and exchange speed on the LAN testbed: search wall time for growing numbers of
-// simulated adapters against the nominal 1.20 s, adapters found out of adapters present, the
-// round trip of a query and of a set, and the peak memory of a command-line search; once with the
-// adapters behind the workstation's one card, once spread behind two of its three cards. It
-// prints the tables and judges nothing.
+// The command line's start-up: the shared objects, peak memory and wall time of
+// `lumisk-cli --version`, beside `env --version` for the machine's floor. Search and exchange
+// speed on the LAN testbed: search wall time for growing numbers of simulated adapters against
+// the nominal 1.20 s, adapters found out of adapters present, the round trip of a query and of a
+// set, and the peak memory of a command-line search; once with the adapters behind the
+// workstation's one card, once spread behind two of its three cards. It prints the tables and
+// judges nothing.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -33,6 +35,7 @@ using lumisk::lan::LanTestbed;
 constexpr int AdapterCounts[] = {1, 32, 100, 250};
 constexpr int SearchRuns = 3;
 constexpr int RoundTrips = 20;
+constexpr int StartUpRuns = 20;
 
 // Where the adapters sit: a LAN of the testbed and the first address there.
 struct AdapterLan {
@@ -63,23 +66,83 @@ double MedianTime(int runs, Operation operation) {
     return Median(times);
 }
 
-// Peak resident memory of `lumisk-cli search` run in the workstation, in KiB.
-long CliSearchPeakKib(const LanTestbed& testbed) {
+// One run of a program, its output discarded: its peak resident memory in KiB, as
+// `/usr/bin/time -f %M` tells it, and its wall time; with `countObjects`, the shared objects the
+// dynamic linker loaded for it, counted from its LD_DEBUG=libs report.
+struct RunCost {
+    long peakKib = -1;
+    double ms = 0;
+    int sharedObjects = -1;
+};
+
+RunCost Run(const std::vector<const char*>& argv, bool countObjects = false) {
+    int report[2] = {-1, -1};
+    if (countObjects && pipe(report) != 0) {
+        return {};
+    }
+    const auto start = Clock::now();
     const pid_t child = fork();
     if (child == 0) {
-        const std::string ns = testbed.WorkstationNamespace();
         const int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, STDOUT_FILENO);
-        dup2(devNull, STDERR_FILENO);
-        execlp("ip", "ip", "netns", "exec", ns.c_str(), LUMISK_CLI_PATH, "search", nullptr);
+        dup2(countObjects ? report[1] : devNull, STDERR_FILENO);
+        if (countObjects) {
+            setenv("LD_DEBUG", "libs", 1);
+        }
+        std::vector<char*> words;
+        for (const char* word : argv) {
+            words.push_back(const_cast<char*>(word));
+        }
+        words.push_back(nullptr);
+        execvp(words[0], words.data());
         _exit(127);
+    }
+    RunCost cost;
+    if (countObjects) {
+        close(report[1]);
+        std::string text;
+        char buffer[4096];
+        for (ssize_t got; (got = read(report[0], buffer, sizeof buffer)) > 0;) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        }
+        close(report[0]);
+        cost.sharedObjects = 0;
+        for (std::size_t at = 0; (at = text.find("calling init:", at)) != std::string::npos; ++at) {
+            ++cost.sharedObjects;
+        }
     }
     int status = 0;
     rusage usage{};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child) {
-        return -1;
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) == 127) {
+        return {};
     }
-    return usage.ru_maxrss;
+    cost.ms = Milliseconds(Clock::now() - start);
+    cost.peakKib = usage.ru_maxrss;
+    return cost;
+}
+
+// The start-up table: shared objects loaded, the median peak and the median wall time of
+// StartUpRuns runs of each program.
+void MeasureStartUp() {
+    const std::vector<std::vector<const char*>> programs = {{LUMISK_CLI_PATH, "--version"},
+                                                            {"env", "--version"}};
+    std::printf("start-up, median of %d runs\n%-24s  %14s  %12s  %10s\n", StartUpRuns, "program",
+                "objects loaded", "peak KiB", "wall ms");
+    for (const auto& argv : programs) {
+        const RunCost counted = Run(argv, true);
+        std::vector<double> peaks;
+        std::vector<double> times;
+        for (int run = 0; run < StartUpRuns; ++run) {
+            const RunCost cost = Run(argv);
+            peaks.push_back(static_cast<double>(cost.peakKib));
+            times.push_back(cost.ms);
+        }
+        const std::string name = std::string(argv[0]).substr(std::string(argv[0]).rfind('/') + 1);
+        std::printf("%-24s  %14d  %12.0f  %10.1f\n", (name + " " + argv[1]).c_str(),
+                    counted.sharedObjects, Median(peaks), Median(times));
+    }
+    std::fflush(stdout);
 }
 
 struct Row {
@@ -120,8 +183,9 @@ Row Measure(LanTestbed& testbed, int adapters, std::span<const AdapterLan> lans)
         row.queryMs = MedianTime(RoundTrips, [] { lumisk::QueryCodepage(); });
         lumisk::CopyText(lumisk::WorkgroupText, "BENCH");
         row.setMs = MedianTime(RoundTrips, [] { lumisk::SetWorkgroup(); });
+        // Started from here, the command line searches the workstation's LANs.
+        row.cliPeakKib = Run({LUMISK_CLI_PATH, "search"}).peakKib;
     }
-    row.cliPeakKib = CliSearchPeakKib(testbed);
     for (const pid_t simulator : simulators) {
         testbed.StopSimulator(simulator);
     }
@@ -162,6 +226,7 @@ std::vector<double> MeasureTable(int cards, std::span<const AdapterLan> lans,
 }  // namespace
 
 int main() {
+    MeasureStartUp();
     std::string why;
     if (!LanTestbed::Available(why)) {
         std::fprintf(stderr, "lumisk_bench needs the LAN testbed: %s\n", why.c_str());
