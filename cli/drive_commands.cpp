@@ -61,6 +61,7 @@ std::optional<std::string> ListedShare(const std::string& share) {
 struct DriveState {
     std::optional<std::string> path;
     bool mounted;
+    std::optional<std::string> unknown;  // why nothing is known of the mount
 };
 
 // Where a drive can be opened now. On Windows the letter is the drive, when it is connected.
@@ -69,15 +70,16 @@ DriveState StateOf(HostDrives& drives, const std::string& localName,
 #ifdef _WIN32
     (void)remoteName;
     if (!drives.IsConnected(localName)) {
-        return {std::nullopt, false};
+        return {std::nullopt, false, std::nullopt};
     }
-    return {localName + "\\", true};
+    return {localName + "\\", true, std::nullopt};
 #else
     (void)drives;
     (void)localName;
     const std::optional<ShareName> name = ShareOf(remoteName);
     const MountState mount = name ? SmbShareMount(name->server, name->share) : MountState{};
-    return {mount.localPath, mount.mounted};
+    return {mount.localPath, mount.mounted,
+            mount.unanswered ? std::optional(mount.unanswered->message) : std::nullopt};
 #endif
 }
 
@@ -206,6 +208,10 @@ int ListDrives(const Arguments& arguments, const CommandContext& context) {
             continue;
         }
         const DriveState state = StateOf(drives, localName, *remoteName);
+        if (state.unknown) {
+            Complain(localName + " " + PrintableText(*remoteName) + ": " + *state.unknown);
+            status = ExitFailure;
+        }
         if (json) {
             out += std::string(first ? "\n  " : ",\n  ") + "{\"letter\": " + JsonString(localName) +
                    ", \"remote\": " + JsonString(*remoteName) +
