@@ -28,8 +28,18 @@ done
 if find "$root" -name 'lumisk-sim*' | grep .; then
     echo "the simulator is not for users"; exit 1
 fi
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 ||
-    { echo "no dependencies from the shared-library scan"; exit 1; }
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libqt6widgets6 libsmbclient libglib2.0; do
+    [[ $depends == *"$library"* ]] || { echo "$library is not among the dependencies"; exit 1; }
+done
+# The command line starts without the Samba client, GIO and Qt; it loads the SMB module, when a
+# command needs it, from its run path.
+if ldd "$usr/bin/lumisk-cli" | grep -E 'libsmbclient|libgio|libQt'; then
+    echo "lumisk-cli loads these at start-up"; exit 1
+fi
+runpath=$(readelf -d "$usr/bin/lumisk-cli" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
+[[ -f ${runpath/\$ORIGIN/$usr/bin}/lumisk-smb.so ]] ||
+    { echo "no lumisk-smb.so where lumisk-cli looks for it: \"$runpath\""; exit 1; }
 
 desktop-file-validate "$usr/share/applications/com.varnok.lumisk.desktop"
 appstreamcli validate --no-net --pedantic "$usr/share/metainfo/com.varnok.lumisk.metainfo.xml"
