@@ -197,7 +197,8 @@ bool DialogWindow::IsMinimized() const {
 }
 
 void DialogWindow::RequestRepaint() {
-    QMetaObject::invokeMethod(this, [this] { SchedulePaintHandler(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { SchedulePaintHandler(); }, Qt::QueuedConnection);
 }
 
 void DialogWindow::WatchFile(const std::string& path) {
