@@ -20,10 +20,6 @@
 namespace lumisk {
 namespace {
 
-std::string_view TextOf(std::span<const char> field) {
-    return std::string_view(field.data(), strnlen(field.data(), field.size()));
-}
-
 // The administrator login as the window's Apply makes it, the password being the one given with
 // --password-stdin (read before anything was sent) or typed at a prompt; the exit status.
 int SelectAndLogIn(const Arguments& arguments, const CommandContext& context,

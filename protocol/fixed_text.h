@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 namespace lumisk {
@@ -19,9 +20,8 @@ void CopyText(char (&field)[N], std::string_view text) {
 }
 
 // The text of a field: up to its first zero byte, never past its width.
-template <std::size_t N>
-std::string_view TextOf(const char (&field)[N]) {
-    return std::string_view(field, strnlen(field, N));
+inline std::string_view TextOf(std::span<const char> field) {
+    return std::string_view(field.data(), strnlen(field.data(), field.size()));
 }
 
 }  // namespace lumisk
